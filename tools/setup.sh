@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages only, everything the build, the tests and
+# the program need. Does nothing when all of it is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build
+  googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
+  wine64 xvfb xauth fonts-wqy-microhei x11-apps imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+echo "setup: installing ${missing[*]}" >&2
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

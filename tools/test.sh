@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Sets up this machine, builds every target and runs every test:
+#   native core tests under ASan/UBSan, a short fuzz run, the Windows x86_64
+#   build's tests under Wine, and a build of the i686 program.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+bash tools/setup.sh
+
+jobs=$(nproc)
+configure() {  # configure BUILD_DIR [CMAKE ARGS...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+echo "== native core (g++, ASan + UBSan)"
+configure build/native -DTARVELO_SANITIZE=ON
+cmake --build build/native -j "$jobs"
+ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+echo "== fuzz (clang, libFuzzer)"
+configure build/fuzz -DTARVELO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+cmake --build build/fuzz -j "$jobs"
+ctest --test-dir build/fuzz --output-on-failure
+
+echo "== Windows i686 (build only: this kernel cannot run 32-bit code)"
+configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+cmake --build build/win32 -j "$jobs"
+
+echo "== Windows x86_64 under Wine"
+configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+cmake --build build/win64 -j "$jobs"
+tools/wine-session.sh "$root/build/win64/wine" ctest --test-dir build/win64 --output-on-failure -j 2

@@ -1,0 +1,31 @@
+# Sourced by the Wine scripts: the environment of one Wine prefix.
+# Usage: source wine-env.sh PREFIX
+export WINEPREFIX=$1
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono or Gecko: the prefix boots without asking to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# A new prefix links Documents and Desktop to $HOME: give it a home of its own
+# so that nothing here ever touches the user's files.
+export HOME=$WINEPREFIX.home
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+# GetACP() follows the locale variables: zh_CN gives code page 936 (GBK).
+# Set only for Wine itself; the locale need not be installed.
+TARVELO_WINE_LOCALE=zh_CN.UTF-8
+
+wine_run() { env LC_ALL=$TARVELO_WINE_LOCALE "$WINE" "$@"; }
+
+# Creates the prefix on first use; safe when several callers race.
+wine_boot() {
+  mkdir -p "$HOME" "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.tarvelo-booted" ]; then
+      echo "wine: creating prefix $WINEPREFIX (first use takes a few seconds)" >&2
+      wine_run wineboot -i >/dev/null 2>&1
+      "$WINESERVER" -w
+      touch "$WINEPREFIX/.tarvelo-booted"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}

@@ -8,7 +8,7 @@ cd "$root"
 bash tools/setup.sh
 cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
 cmake --build build/win64 --target Tarvelo -j "$(nproc)"
-exe=$root/build/win64/app/Tarvelo.exe
+exe=$root/build/win64/bin/Tarvelo.exe
 prefix=$root/build/win64/wine-run
 shot=$root/build/screenshot.png
 

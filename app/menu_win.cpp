@@ -1,0 +1,46 @@
+#include "app/menu_win.h"
+
+#include "app/handlers_win.h"
+#include "app/texts.h"
+
+namespace {
+
+const MenuEntry kEntries[] = {
+    {0, text::kMenuSettings, true, nullptr},
+    {1, text::kMenuSave, false, nullptr},
+    {1, text::kMenuLoad, false, nullptr},
+    {1, text::kMenuDeleteSelected, false, onDeleteSelectedChosen},
+    {1, text::kMenuDeleteAll, false, onDeleteAllChosen},
+    {1, text::kMenuHelp, false, nullptr},
+};
+
+UINT commandOf(std::size_t position) { return static_cast<UINT>(kFirstMenuCommand + position); }
+
+}  // namespace
+
+std::span<const MenuEntry> menuEntries() { return kEntries; }
+
+HMENU createMenuBar() {
+    HMENU bar = CreateMenu();
+    if (bar == nullptr) return nullptr;
+    HMENU popup = nullptr;
+    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
+        const MenuEntry& entry = kEntries[i];
+        if (entry.level == 0) {
+            popup = nullptr;
+            if (entry.hidden) continue;  // its children go with it
+            popup = CreatePopupMenu();
+            AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), entry.caption);
+        } else if (popup != nullptr) {
+            AppendMenuA(popup, MF_STRING, commandOf(i), entry.caption);
+        }
+    }
+    return bar;
+}
+
+bool runMenuCommand(MainWindow& main, int commandId) {
+    if (commandId < kFirstMenuCommand || commandId > kLastMenuCommand) return false;
+    const auto position = static_cast<std::size_t>(commandId - kFirstMenuCommand);
+    if (position < std::size(kEntries) && kEntries[position].handler != nullptr) kEntries[position].handler(main);
+    return true;
+}

@@ -100,6 +100,12 @@ LRESULT CALLBACK centeredEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 void makeCenteredEdit(HWND edit) {
+    // An edit box created with WS_BORDER drops the style and draws a border
+    // inside its client area, which would then frame only the text line.
+    // Created without it, the box gets WS_BORDER now, so that the system
+    // draws the thin border in the non-client area around the bands.
+    const auto style = GetWindowLongPtrA(edit, GWL_STYLE);
+    SetWindowLongPtrA(edit, GWL_STYLE, style | WS_BORDER);
     SetWindowSubclass(edit, centeredEditProc, kSubclassId, 0);
     SetWindowPos(edit, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }

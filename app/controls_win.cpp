@@ -19,7 +19,8 @@ struct ControlDefinition {
     int x, y, width, height;
 };
 
-constexpr DWORD kEditStyle = WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+// WS_BORDER is added once the box exists (see makeCenteredEdit).
+constexpr DWORD kEditStyle = WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 constexpr DWORD kLabelStyle = SS_LEFT;
 
 // In creation order; positions are client coordinates, sizes outer sizes.

@@ -1,0 +1,129 @@
+#include "tasks/task_file_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstddef>
+
+#include "schedule/unique_handle_win.h"
+#include "tasks/task_file_format.h"
+
+namespace {
+
+constexpr const char* kSaved = "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6";           // 保存成功
+constexpr const char* kNotSaved = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC";        // 保存失败
+constexpr const char* kCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2\xA3\xBA";  // 提示信息：
+
+// WriteFile and ReadFile take at most a DWORD at a time.
+constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
+
+// A new file of this process's own, deleted again unless it was kept.
+class TemporaryFile {
+public:
+    // Beside `target`, so that moving it there never crosses volumes.
+    explicit TemporaryFile(const std::string& target) {
+        static unsigned serial = 0;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
+            file_.reset(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (file_) {
+                path_ = std::move(name);
+                return;
+            }
+            if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return;
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        file_.reset();
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+
+    explicit operator bool() const noexcept { return static_cast<bool>(file_); }
+    const std::string& path() const noexcept { return path_; }
+    HANDLE handle() const noexcept { return file_.get(); }
+    // The last data may be written only on closing, so its outcome counts.
+    bool close() noexcept {
+        HANDLE file = file_.release();
+        return file && CloseHandle(file);
+    }
+    void keep() noexcept { path_.clear(); }
+
+private:
+    UniqueHandle file_;
+    std::string path_;
+};
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kMaxChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written != chunk) return false;
+        bytes.remove_prefix(chunk);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string taskFilePath() {
+    char folder[MAX_PATH] = {};
+    std::string path;
+    if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
+        path = folder;
+        if (!path.empty() && path.back() != '\\') path += '\\';
+    }
+    // With the backslash above, the normal path has two before the name; the
+    // file system reads them as one.
+    return path + "\\Tarvelo.ini";
+}
+
+bool writeTaskFile(const std::string& path, std::string_view bytes) {
+    // Wine run as root replaces a read-only file; Windows refuses to.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+
+    TemporaryFile temporary(path);
+    if (!temporary || !writeAll(temporary.handle(), bytes) || !FlushFileBuffers(temporary.handle()) ||
+        !temporary.close())
+        return false;
+    // Refused while another program holds the task file open.
+    if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    temporary.keep();
+    return true;
+}
+
+std::optional<std::string> readTaskFile(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (static_cast<unsigned long long>(size.QuadPart) > std::string().max_size()) return std::nullopt;
+
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto chunk = static_cast<DWORD>(std::min(bytes.size() - done, kMaxChunk));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;  // the file got shorter meanwhile
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void saveTaskFile(const TaskList& list) {
+    const bool saved = writeTaskFile(taskFilePath(), taskFileText(list));
+    MessageBoxA(nullptr, saved ? kSaved : kNotSaved, kCaption,
+                MB_OK | MB_TASKMODAL | (saved ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
+}
+
+void loadTaskFile(TaskList& list) {
+    list.deleteAllRows();
+    if (const std::optional<std::string> bytes = readTaskFile(taskFilePath())) loadTaskFileText(*bytes, list);
+}

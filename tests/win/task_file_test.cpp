@@ -1,0 +1,409 @@
+// The task file on real files, in a Documents folder of the test's own that
+// the shell is pointed at, and the save's outcome box as the user sees it.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+#include "schedule/unique_handle_win.h"
+#include "tasks/task_file_format.h"
+#include "tasks/task_file_win.h"
+#include "tests/core/memory_task_list.h"
+
+namespace {
+
+#define COMMA "\xA3\xAC"
+#define TIME_TEXT "2024\xC4\xEA" "5\xD4\xC2" "1\xC8\xD5" "8\xCA\xB1" "30\xB7\xD6"  // 2024年5月1日8时30分
+#define CHINESE_PATH "D:\\\xD6\xD0\xCE\xC4\xC2\xB7\xBE\xB6\\run.bat"                  // D:\中文路径\run.bat
+
+const std::string kSaved = "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6";           // 保存成功
+const std::string kNotSaved = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC";        // 保存失败
+const std::string kCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2\xA3\xBA";  // 提示信息：
+
+constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+using Rows = std::vector<MemoryTaskList::Row>;
+
+std::string shellDocumentsFolder() {
+    char folder[MAX_PATH] = {};
+    return SHGetSpecialFolderPathA(nullptr, folder, CSIDL_PERSONAL, FALSE) ? folder : "";
+}
+
+std::string newFolderName() {
+    static int serial = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "tarvelo-file-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++serial);
+}
+
+bool putFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::optional<std::string> fileBytes(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
+    bytes.resize(read);
+    return bytes;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// A new folder that the shell gives as the Documents folder while this
+// lives. The earlier setting comes back and the folder goes afterwards.
+class DocumentsFolder {
+public:
+    explicit DocumentsFolder(std::string path) : path_(std::move(path)) {
+        CreateDirectoryA(path_.c_str(), nullptr);
+        RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD size = sizeof(old_);
+        hadOld_ = RegQueryValueExA(key_, "Personal", nullptr, &oldType_, old_, &size) == ERROR_SUCCESS;
+        oldSize_ = size;
+        set(path_);
+    }
+    DocumentsFolder(const DocumentsFolder&) = delete;
+    DocumentsFolder& operator=(const DocumentsFolder&) = delete;
+    ~DocumentsFolder() {
+        if (hadOld_)
+            RegSetValueExA(key_, "Personal", 0, oldType_, old_, oldSize_);
+        else
+            RegDeleteValueA(key_, "Personal");
+        RegCloseKey(key_);
+        for (const auto& name : folderEntries(path_)) {
+            const std::string file = path_ + "\\" + name;
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+
+    void set(const std::string& value) {
+        RegSetValueExA(key_, "Personal", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    }
+    const std::string& path() const { return path_; }
+    std::string taskFile() const { return path_ + "\\Tarvelo.ini"; }
+
+private:
+    std::string path_;
+    HKEY key_ = nullptr;
+    bool hadOld_ = false;
+    DWORD oldType_ = 0;
+    BYTE old_[1024] = {};
+    DWORD oldSize_ = 0;
+};
+
+// A thread timer, so that the test sees whether ticks go on under the box.
+std::atomic<int> ticks{0};
+void CALLBACK countTick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+
+struct ThreadTimer {
+    UINT_PTR id = SetTimer(nullptr, 0, 20, countTick);
+    ~ThreadTimer() { KillTimer(nullptr, id); }
+};
+
+struct WindowDestroyer {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+// What the test saw of a message box of this process.
+struct SeenBox {
+    bool shown = false;
+    std::string caption;
+    std::vector<std::string> texts;
+    HICON icon = nullptr;
+    std::vector<int> buttons;
+    bool owned = false;
+    bool otherWindowEnabled = true;
+    bool ticksWent = false;
+};
+
+BOOL CALLBACK findOwnBox(HWND window, LPARAM found) {
+    char name[16] = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && GetClassNameA(window, name, sizeof(name)) &&
+        std::string(name) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK readChild(HWND child, LPARAM seenBox) {
+    auto& seen = *reinterpret_cast<SeenBox*>(seenBox);
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof(name));
+    if (!IsWindowVisible(child)) return TRUE;
+    if (std::string(name) == "Button") {
+        seen.buttons.push_back(GetDlgCtrlID(child));
+    } else if (std::string(name) == "Static") {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            seen.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        } else {
+            char text[256] = {};
+            GetWindowTextA(child, text, sizeof(text));
+            if (text[0]) seen.texts.push_back(text);
+        }
+    }
+    return TRUE;
+}
+
+// From a second thread: waits for a box of this process, reads it, waits for
+// two ticks of the test thread's timer, then presses OK.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(HWND otherWindow) : thread_([this, otherWindow] { watch(otherWindow); }) {}
+    ~BoxWatcher() { stop(); }
+    SeenBox stop() {
+        done_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    void watch(HWND otherWindow) {
+        using namespace std::chrono;
+        const auto deadline = steady_clock::now() + seconds(20);
+        HWND box = nullptr;
+        while (!box && !done_ && steady_clock::now() < deadline) {
+            EnumWindows(findOwnBox, reinterpret_cast<LPARAM>(&box));
+            if (!box) Sleep(10);
+        }
+        if (!box) return;
+        seen_.shown = true;
+        char caption[256] = {};
+        GetWindowTextA(box, caption, sizeof(caption));
+        seen_.caption = caption;
+        EnumChildWindows(box, readChild, reinterpret_cast<LPARAM>(&seen_));
+        seen_.owned = GetWindow(box, GW_OWNER) != nullptr;
+        seen_.otherWindowEnabled = IsWindowEnabled(otherWindow);
+        const int first = ticks;
+        while (ticks < first + 2 && steady_clock::now() < deadline) Sleep(5);
+        seen_.ticksWent = ticks >= first + 2 && IsWindow(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+
+    std::atomic<bool> done_{false};
+    SeenBox seen_;
+    std::thread thread_;
+};
+
+// Runs `action` on this thread with a timer running and another top-level
+// window of this thread, and tells what box it showed.
+SeenBox watchBox(const std::function<void()>& action, bool* otherWindowEnabledAfter = nullptr) {
+    UniqueWindow other(CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    ThreadTimer timer;
+    BoxWatcher watcher(other.get());
+    action();
+    SeenBox seen = watcher.stop();
+    if (otherWindowEnabledAfter) *otherWindowEnabledAfter = IsWindowEnabled(other.get());
+    return seen;
+}
+
+void expectOutcomeBox(const std::function<void()>& save, const std::string& text, LPCSTR icon) {
+    bool enabledAfter = false;
+    const SeenBox seen = watchBox(save, &enabledAfter);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.caption, kCaption);
+    EXPECT_EQ(seen.texts, std::vector<std::string>{text});
+    EXPECT_EQ(seen.icon, LoadIconA(nullptr, icon));
+    EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
+    EXPECT_FALSE(seen.owned);
+    EXPECT_FALSE(seen.otherWindowEnabled) << "task-modal: the thread's windows are disabled";
+    EXPECT_TRUE(enabledAfter);
+    EXPECT_TRUE(seen.ticksWent) << "timer ticks go on while the box waits";
+}
+
+void expectSaved(const TaskList& list) {
+    expectOutcomeBox([&] { saveTaskFile(list); }, kSaved, IDI_INFORMATION);
+}
+void expectNotSaved(const TaskList& list) {
+    expectOutcomeBox([&] { saveTaskFile(list); }, kNotSaved, IDI_EXCLAMATION);
+}
+
+class TaskFile : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(shellDocumentsFolder(), documents_.path()); }
+    DocumentsFolder documents_{newFolderName()};
+};
+
+}  // namespace
+
+TEST_F(TaskFile, PathFollowsTheDocumentsFolder) {
+    const std::string folder = documents_.path();
+    struct Case {
+        std::string setting;
+        std::string path;
+    };
+    const Case cases[] = {
+        {folder, folder + "\\\\Tarvelo.ini"},
+        {folder + "\\", folder + "\\\\Tarvelo.ini"},
+        {"", "\\Tarvelo.ini"},                                  // no folder from the shell
+        {folder + "\\missing", "\\Tarvelo.ini"},                // nor for one that does not exist
+    };
+    for (const auto& c : cases) {
+        documents_.set(c.setting);
+        EXPECT_EQ(taskFilePath(), c.path) << c.setting;
+    }
+}
+
+TEST_F(TaskFile, SaveThenLoadGivesTheSameRows) {
+    const Rows rows = {
+        {"1", TIME_TEXT, "C:\\Tools\\run.bat"},
+        {"2", "2019-3-2 10:05:30", "tool.exe /mode=2 a" COMMA "b"},
+        {"7", "", CHINESE_PATH},
+        {"8", TIME_TEXT, ""},
+    };
+    expectSaved(MemoryTaskList(rows));
+
+    MemoryTaskList list({{"stale", "x", "y"}});
+    for (int load = 0; load < 2; ++load) {
+        const SeenBox seen = watchBox([&] { loadTaskFile(list); });
+        EXPECT_FALSE(seen.shown);
+        EXPECT_EQ(list.rows(), rows);
+    }
+}
+
+TEST_F(TaskFile, SavedBytesOnDisk) {
+    struct Case {
+        Rows rows;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {{}, "[Tarvelo\xA3\xBA]\r\n"},
+        {{{"1", TIME_TEXT, "C:\\Tools\\run.bat"}, {"", "", ""}, {"3", "t", CHINESE_PATH}},
+         "[Tarvelo\xA3\xBA]\r\n1=" TIME_TEXT COMMA "C:\\Tools\\run.bat\r\n=" COMMA "\r\n3=t" COMMA CHINESE_PATH "\r\n"},
+        {{}, "[Tarvelo\xA3\xBA]\r\n"},  // a longer file before it is replaced whole
+    };
+    for (const auto& c : cases) {
+        expectSaved(MemoryTaskList(c.rows));
+        EXPECT_EQ(fileBytes(documents_.taskFile()), c.bytes);
+        EXPECT_EQ(folderEntries(documents_.path()), std::vector<std::string>{"Tarvelo.ini"});
+    }
+}
+
+TEST_F(TaskFile, RefusedSaveKeepsTheOldFile) {
+    const std::string path = documents_.taskFile();
+    struct Case {
+        const char* name;
+        std::function<UniqueHandle()> block;
+    };
+    const Case cases[] = {
+        {"read-only",
+         [&] {
+             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+             return UniqueHandle();
+         }},
+        {"open without sharing",
+         [&] {
+             return UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+         }},
+        {"open for reading elsewhere",
+         [&] {
+             return UniqueHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+         }},
+    };
+    const std::string old = "[Tarvelo\xA3\xBA]\r\n1=old" COMMA "old.exe\r\n";
+    const MemoryTaskList list({{"2", TIME_TEXT, "new.exe"}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(putFile(path, old));
+        {
+            const UniqueHandle holder = c.block();
+            expectNotSaved(list);
+        }
+        EXPECT_EQ(fileBytes(path), old);
+        EXPECT_EQ(folderEntries(documents_.path()), std::vector<std::string>{"Tarvelo.ini"});
+    }
+}
+
+// A Documents folder so deep that the task file's path just fits within
+// MAX_PATH while the longer name of the new file written beside it does not:
+// the save fails on the way, and the old file must not have been touched.
+TEST_F(TaskFile, SaveThatCannotWriteBesideTheFileKeepsTheOldFile) {
+    const std::string base = documents_.path();
+    const std::size_t depth = MAX_PATH - 1 - std::string("\\\\Tarvelo.ini").size();
+    ASSERT_LT(base.size() + 1, depth);
+    DocumentsFolder deep(base + "\\" + std::string(depth - base.size() - 1, 'd'));
+    ASSERT_EQ(shellDocumentsFolder(), deep.path());
+    const std::string old = "[Tarvelo\xA3\xBA]\r\n1=old" COMMA "old.exe\r\n";
+    ASSERT_TRUE(putFile(deep.taskFile(), old));
+
+    expectNotSaved(MemoryTaskList({{"2", TIME_TEXT, "new.exe"}}));
+    EXPECT_EQ(fileBytes(deep.taskFile()), old);
+    EXPECT_EQ(folderEntries(deep.path()), std::vector<std::string>{"Tarvelo.ini"});
+}
+
+TEST_F(TaskFile, LoadWithoutAReadableFileEmptiesTheListQuietly) {
+    const std::string path = documents_.taskFile();
+    struct Case {
+        const char* name;
+        std::function<UniqueHandle()> prepare;
+    };
+    const Case cases[] = {
+        {"missing", [] { return UniqueHandle(); }},
+        {"open for writing elsewhere",
+         [&] {
+             putFile(path, "[Tarvelo\xA3\xBA]\r\n1=t" COMMA "c\r\n");
+             return UniqueHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const UniqueHandle holder = c.prepare();
+        MemoryTaskList list({{"1", "t", "c"}, {"2", "u", "d"}});
+        const SeenBox seen = watchBox([&] { loadTaskFile(list); });
+        EXPECT_FALSE(seen.shown);
+        EXPECT_TRUE(list.rows().empty());
+    }
+}
+
+TEST_F(TaskFile, WriteAndReadKeepEveryByte) {
+    const std::string path = documents_.taskFile();
+    std::string bytes;
+    for (int i = 0; i < (3 << 20); ++i) bytes += static_cast<char>((i * 131) >> 3);
+    const std::string texts[] = {bytes, "short", std::string("\0\xFF\r\n", 4), ""};
+    for (const auto& text : texts) {
+        ASSERT_TRUE(writeTaskFile(path, text));
+        EXPECT_EQ(fileBytes(path), text);
+        EXPECT_EQ(readTaskFile(path), text);
+    }
+    EXPECT_EQ(readTaskFile(documents_.path() + "\\missing.ini"), std::nullopt);
+    EXPECT_FALSE(writeTaskFile(documents_.path() + "\\missing\\Tarvelo.ini", "x"));
+    EXPECT_EQ(folderEntries(documents_.path()), std::vector<std::string>{"Tarvelo.ini"});
+}

@@ -32,12 +32,14 @@ void onCommand(MainWindow& main, int id, int code) {
 LRESULT onNotify(MainWindow& main, const NMHDR& header) {
     if (header.idFrom != kTaskListId) return 0;
     switch (header.code) {
+    case NM_RCLICK:
+        onTaskListRightClick(main);
+        return 0;
     case LVN_ENDLABELEDITA:
     case LVN_ENDLABELEDITW:
         // Keep the serial as typed; a cancelled edit carries no text.
         return reinterpret_cast<const NMLVDISPINFOA&>(header).item.pszText != nullptr;
     default:
-        (void)main;
         return 0;
     }
 }

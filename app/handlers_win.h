@@ -25,3 +25,9 @@ void onFilesDropped(MainWindow& main, const std::string& text);
 // Menu entries "删除选中" and "删除全部".
 void onDeleteSelectedChosen(MainWindow& main);
 void onDeleteAllChosen(MainWindow& main);
+
+// Task list right click: pops the task menu up at the mouse pointer.
+void onTaskListRightClick(MainWindow& main);
+
+// Menu entry "帮助": the help notice, which closes itself after 10 s.
+void onHelpChosen(MainWindow& main);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "tasks/drop_target_win.h"
+#include "schedule/tick.h"
 #include "tasks/list_view_win.h"
 
 inline constexpr int kMainWindowWidth = 454;
@@ -40,6 +41,8 @@ struct MainWindow {
 
     // The tick writes the clock into the time field while this is true.
     bool timeFollowsClock = false;
+    // The last second the scheduler tick examined.
+    TickState tickState;
     // The control that had the focus when the window was last deactivated.
     HWND focusBeforeDeactivation = nullptr;
 

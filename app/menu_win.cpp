@@ -11,7 +11,7 @@ const MenuEntry kEntries[] = {
     {1, text::kMenuLoad, false, nullptr},
     {1, text::kMenuDeleteSelected, false, onDeleteSelectedChosen},
     {1, text::kMenuDeleteAll, false, onDeleteAllChosen},
-    {1, text::kMenuHelp, false, nullptr},
+    {1, text::kMenuHelp, false, onHelpChosen},
 };
 
 UINT commandOf(std::size_t position) { return static_cast<UINT>(kFirstMenuCommand + position); }
@@ -36,6 +36,20 @@ HMENU createMenuBar() {
         }
     }
     return bar;
+}
+
+HMENU createTaskMenuPopup() {
+    HMENU popup = CreatePopupMenu();
+    if (popup == nullptr) return nullptr;
+    bool inSettings = false;
+    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
+        const MenuEntry& entry = kEntries[i];
+        if (entry.level == 0)
+            inSettings = entry.caption == text::kMenuSettings;
+        else if (inSettings)
+            AppendMenuA(popup, MF_STRING, commandOf(i), entry.caption);
+    }
+    return popup;
 }
 
 bool runMenuCommand(MainWindow& main, int commandId) {

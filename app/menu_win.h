@@ -27,6 +27,9 @@ std::span<const MenuEntry> menuEntries();
 // The menu bar: the visible top-level entries with their children.
 HMENU createMenuBar();
 
+// A new popup of the children of "设置", the task menu; the caller owns it.
+HMENU createTaskMenuPopup();
+
 // Runs the handler of the entry with this command identifier; ignores an
 // identifier outside the entries. False when the identifier is no menu command.
 bool runMenuCommand(MainWindow& main, int commandId);

@@ -49,20 +49,7 @@ public:
         const DWORD start = GetTickCount();
         do {
             Found found{info_.dwProcessId, nullptr};
-            EnumWindows(
-                [](HWND window, LPARAM context) -> BOOL {
-                    auto* f = reinterpret_cast<Found*>(context);
-                    DWORD process = 0;
-                    GetWindowThreadProcessId(window, &process);
-                    char name[64] = {};
-                    GetClassNameA(window, name, sizeof name);
-                    if (process == f->process && IsWindowVisible(window) && lstrcmpA(name, text::kWindowTitle) == 0) {
-                        f->window = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
+            EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&found));
             if (found.window != nullptr) return found.window;
             Sleep(20);
         } while (GetTickCount() - start < milliseconds);
@@ -74,6 +61,18 @@ private:
         DWORD process;
         HWND window;
     };
+    static BOOL CALLBACK matchMainWindow(HWND window, LPARAM context) {
+        auto* found = reinterpret_cast<Found*>(context);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char name[64] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (process == found->process && IsWindowVisible(window) && lstrcmpA(name, text::kWindowTitle) == 0) {
+            found->window = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
     PROCESS_INFORMATION info_{};
     bool started_ = false;
 };

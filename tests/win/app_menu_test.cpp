@@ -1,0 +1,260 @@
+// The task menu and the help notice on the real window, under Wine.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_window_win.h"
+#include "app/texts.h"
+#include "win_test_support.h"
+
+namespace {
+
+// Runs a check from inside a nested message loop (a menu's or a box's): a
+// thread timer, which those loops dispatch.
+class NestedProbe {
+public:
+    static void every(UINT milliseconds, std::function<bool()> probe) {
+        current() = std::move(probe);
+        timer() = SetTimer(nullptr, 0, milliseconds, fire);
+    }
+    static void stop() {
+        if (timer() != 0) KillTimer(nullptr, timer());
+        timer() = 0;
+        current() = nullptr;
+    }
+
+private:
+    static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
+        if (current() && current()()) {
+            KillTimer(nullptr, id);
+            current() = nullptr;
+        }
+    }
+    static std::function<bool()>& current() {
+        static std::function<bool()> probe;
+        return probe;
+    }
+    static UINT_PTR& timer() {
+        static UINT_PTR id = 0;
+        return id;
+    }
+};
+
+struct WindowSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK matchVisibleClass(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND visibleWindowOfThread(const char* className) {
+    WindowSearch search{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), matchVisibleClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK findIconStatic(HWND child, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        SendMessageA(child, STM_GETICON, 0, 0) != 0) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool hasIconControl(HWND box) {
+    bool found = false;
+    EnumChildWindows(box, findIconStatic, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+struct PopupSeen {
+    bool seen = false;
+    POINT topLeft{};
+    std::vector<std::pair<UINT, std::string>> items;
+    bool allEnabled = true;
+};
+
+void rightClickAt(POINT at) {
+    SetCursorPos(at.x, at.y);
+    pumpMessages();
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    pumpMessages();
+}
+
+// Right-clicks at a point of the task list, records the popup that opens
+// and then presses the given keys in it.
+PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WORD> keys) {
+    PopupSeen result;
+    NestedProbe::every(100, [&result, keys] {
+        HWND popup = visibleWindowOfThread("#32768");
+        if (popup == nullptr) return false;
+        RECT rect;
+        GetWindowRect(popup, &rect);
+        result.seen = true;
+        result.topLeft = {rect.left, rect.top};
+        auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char caption[64] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
+            result.items.emplace_back(GetMenuItemID(menu, i), caption);
+            if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))
+                result.allEnabled = false;
+        }
+        for (WORD key : keys) PostMessageA(popup, WM_KEYDOWN, key, 1);
+        return true;
+    });
+    POINT screen = clientPoint;
+    ClientToScreen(main.超级列表框1, &screen);
+    rightClickAt(screen);
+    NestedProbe::stop();
+    pumpMessages();
+    return result;
+}
+
+class TaskMenuTest : public testing::Test {
+protected:
+    void SetUp() override {
+        main_ = loadMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_NE(main_, nullptr);
+        ShowWindow(main_->window, SW_SHOW);
+        SetForegroundWindow(main_->window);
+        pumpMessages();
+    }
+    void TearDown() override {
+        if (main_ && IsWindow(main_->window)) DestroyWindow(main_->window);
+        drainQuit();
+    }
+    std::unique_ptr<MainWindow> main_;
+};
+
+}  // namespace
+
+TEST_F(TaskMenuTest, RightClickOpensTheFiveCommandsAtThePointerAndEscRunsNothing) {
+    const std::vector<std::pair<UINT, std::string>> expected = {
+        {20001, text::kMenuSave},         {20002, text::kMenuLoad}, {20003, text::kMenuDeleteSelected},
+        {20004, text::kMenuDeleteAll}, {20005, text::kMenuHelp}};
+    // On an empty list, then on a row and below the rows of a list with one.
+    const struct {
+        bool withRow;
+        POINT at;
+    } clicks[] = {{false, {100, 100}}, {true, {100, 30}}, {true, {100, 200}}};
+    for (const auto& click : clicks) {
+        if (click.withRow && main_->tasks().rowCount() == 0) addTaskThroughButton(*main_, "t", "c");
+        const int rowsBefore = main_->tasks().rowCount();
+        POINT screen = click.at;
+        ClientToScreen(main_->超级列表框1, &screen);
+        const PopupSeen popup = rightClickAndPress(*main_, click.at, {VK_ESCAPE});
+        ASSERT_TRUE(popup.seen) << click.at.y;
+        EXPECT_EQ(popup.topLeft.x, screen.x + 3);
+        EXPECT_EQ(popup.topLeft.y, screen.y + 3);
+        EXPECT_EQ(popup.items, expected);
+        EXPECT_TRUE(popup.allEnabled);
+        EXPECT_EQ(main_->tasks().rowCount(), rowsBefore);
+        EXPECT_TRUE(IsWindow(main_->window));
+        EXPECT_EQ(visibleWindowOfThread("#32768"), nullptr);
+    }
+}
+
+TEST_F(TaskMenuTest, ChoosingDeleteItemsRunsTheirHandlers) {
+    for (int i = 0; i < 3; ++i) addTaskThroughButton(*main_, "t", "c");
+    // A right click on the second row selects it; third item: 删除选中.
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageA(main_->超级列表框1, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
+    const POINT onRow{50, (row.top + row.bottom) / 2};
+    PopupSeen popup = rightClickAndPress(*main_, onRow, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(popup.seen);
+    EXPECT_EQ(rowsOf(main_->tasks()), (Rows{{"1", "t", "c"}, {"3", "t", "c"}}));
+    // Fourth item: 删除全部.
+    popup = rightClickAndPress(*main_, {100, 200}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(popup.seen);
+    EXPECT_EQ(main_->tasks().rowCount(), 0);
+}
+
+TEST_F(TaskMenuTest, HelpNoticeShowsTheTextAndClosesItselfAfterTenSecondsWhileTicksGoOn) {
+    struct Seen {
+        bool box = false;
+        std::string caption, message;
+        bool icon = false, ok = false, cancel = false;
+        DWORD openedAt = 0;
+        std::vector<std::string> clockTexts;
+    } seen;
+    NestedProbe::every(200, [&] {
+        HWND box = visibleWindowOfThread("#32770");
+        if (box == nullptr) return false;
+        if (!seen.box) {
+            seen.box = true;
+            seen.openedAt = GetTickCount();
+            seen.caption = windowText(box);
+            char message[512] = {};
+            GetDlgItemTextA(box, 0xFFFF, message, sizeof message);
+            seen.message = message;
+            seen.icon = hasIconControl(box);
+            seen.ok = GetDlgItem(box, IDOK) != nullptr;
+            seen.cancel = GetDlgItem(box, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(box, IDCANCEL));
+        }
+        const std::string clock = windowText(main_->标签4);
+        if (seen.clockTexts.empty() || seen.clockTexts.back() != clock) seen.clockTexts.push_back(clock);
+        return false;  // keep watching the clock label until the box is gone
+    });
+    chooseMenuCommand(*main_, 20005);
+    const DWORD closedAt = GetTickCount();
+    NestedProbe::stop();
+
+    ASSERT_TRUE(seen.box);
+    EXPECT_EQ(seen.caption, text::kHelpCaption);
+    EXPECT_EQ(seen.message, text::kHelpText);
+    EXPECT_TRUE(seen.icon);
+    EXPECT_TRUE(seen.ok);
+    EXPECT_FALSE(seen.cancel);
+    const DWORD openFor = closedAt - seen.openedAt;
+    EXPECT_GE(openFor, 9000u);
+    EXPECT_LE(openFor, 12500u);
+    std::printf("help notice open for %lu ms\n", static_cast<unsigned long>(openFor));
+    // The clock label went on changing while the box was open.
+    EXPECT_GE(seen.clockTexts.size(), 8u);
+}
+
+TEST_F(TaskMenuTest, HelpNoticeClosedByOkLeavesNoTimerToCloseTheNextOne) {
+    // OK at once; then a second notice must stay open for its own 10 s.
+    NestedProbe::every(100, [] {
+        HWND box = visibleWindowOfThread("#32770");
+        if (box == nullptr) return false;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    chooseMenuCommand(*main_, 20005);
+    NestedProbe::stop();
+    DWORD openedAt = 0;
+    NestedProbe::every(100, [&] {
+        if (visibleWindowOfThread("#32770") == nullptr) return false;
+        openedAt = GetTickCount();
+        return true;
+    });
+    chooseMenuCommand(*main_, 20005);
+    const DWORD closedAt = GetTickCount();
+    NestedProbe::stop();
+    ASSERT_NE(openedAt, 0u);
+    EXPECT_GE(closedAt - openedAt, 9000u);
+}

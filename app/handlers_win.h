@@ -22,6 +22,10 @@ void onTimeFieldPressed(MainWindow& main);
 // Files dropped onto the window: their paths become the path field's text.
 void onFilesDropped(MainWindow& main, const std::string& text);
 
+// Menu entries "保存" and "读取": the task file.
+void onSaveChosen(MainWindow& main);
+void onLoadChosen(MainWindow& main);
+
 // Menu entries "删除选中" and "删除全部".
 void onDeleteSelectedChosen(MainWindow& main);
 void onDeleteAllChosen(MainWindow& main);

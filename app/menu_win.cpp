@@ -7,8 +7,8 @@ namespace {
 
 const MenuEntry kEntries[] = {
     {0, text::kMenuSettings, true, nullptr},
-    {1, text::kMenuSave, false, nullptr},
-    {1, text::kMenuLoad, false, nullptr},
+    {1, text::kMenuSave, false, onSaveChosen},
+    {1, text::kMenuLoad, false, onLoadChosen},
     {1, text::kMenuDeleteSelected, false, onDeleteSelectedChosen},
     {1, text::kMenuDeleteAll, false, onDeleteAllChosen},
     {1, text::kMenuHelp, false, onHelpChosen},

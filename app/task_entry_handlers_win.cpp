@@ -2,6 +2,7 @@
 #include "app/handlers_win.h"
 #include "app/main_window_win.h"
 #include "tasks/task_entry.h"
+#include "tasks/task_file_win.h"
 
 void onAddButtonClicked(MainWindow& main) {
     ListViewTaskList list = main.tasks();
@@ -21,4 +22,11 @@ void onDeleteSelectedChosen(MainWindow& main) {
 void onDeleteAllChosen(MainWindow& main) {
     ListViewTaskList list = main.tasks();
     deleteAllTasks(list);
+}
+
+void onSaveChosen(MainWindow& main) { saveTaskFile(main.tasks()); }
+
+void onLoadChosen(MainWindow& main) {
+    ListViewTaskList list = main.tasks();
+    loadTaskFile(list);
 }

@@ -44,9 +44,9 @@ int main() {
             tasks.setCellText(row, 2, "C:\\Tools\\run.bat");
         }
         std::vector<double> times;
-        TickState state;
         int launched = 0;
         for (int tick = 0; tick < 9; ++tick) {
+            TickState state;  // a fresh state examines the current second: every row is read and parsed
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
             launched += runSchedulerTick(tasks, state, currentDateTime(), [](std::string_view) {});

@@ -28,5 +28,6 @@ void onSaveChosen(MainWindow& main) { saveTaskFile(main.tasks()); }
 
 void onLoadChosen(MainWindow& main) {
     ListViewTaskList list = main.tasks();
+    const RedrawPause pause(main.超级列表框1);
     loadTaskFile(list);
 }

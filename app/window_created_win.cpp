@@ -12,5 +12,6 @@ void onMainWindowCreated(MainWindow& main) {
     RegisterDragDrop(main.window, main.拖放对象1.get());
     main.timeFollowsClock = true;
     ListViewTaskList list = main.tasks();
+    const RedrawPause pause(main.超级列表框1);
     loadTaskFile(list);
 }

@@ -62,3 +62,12 @@ void ListViewTaskList::deleteAllRows() { SendMessageA(listView_, LVM_DELETEALLIT
 int ListViewTaskList::selectedRow() const {
     return static_cast<int>(SendMessageA(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
+
+RedrawPause::RedrawPause(HWND listView) noexcept : listView_(listView) {
+    SendMessageA(listView_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause() {
+    SendMessageA(listView_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView_, nullptr, TRUE);
+}

@@ -23,3 +23,16 @@ public:
 private:
     HWND listView_;
 };
+
+// Holds a list view's redrawing while many rows change (loading a task
+// file), with one repaint afterwards: each row would otherwise repaint.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND listView) noexcept;
+    ~RedrawPause();
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND listView_;
+};

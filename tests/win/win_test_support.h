@@ -6,6 +6,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,59 @@ inline void clickAt(int x, int y) {
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
     pumpMessages();
+}
+
+// Runs a check from inside a nested message loop (a menu's or a box's): a
+// thread timer, which those loops dispatch.
+class NestedProbe {
+public:
+    static void every(UINT milliseconds, std::function<bool()> probe) {
+        current() = std::move(probe);
+        timer() = SetTimer(nullptr, 0, milliseconds, fire);
+    }
+    static void stop() {
+        if (timer() != 0) KillTimer(nullptr, timer());
+        timer() = 0;
+        current() = nullptr;
+    }
+
+private:
+    static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
+        if (current() && current()()) {
+            KillTimer(nullptr, id);
+            current() = nullptr;
+        }
+    }
+    static std::function<bool()>& current() {
+        static std::function<bool()> probe;
+        return probe;
+    }
+    static UINT_PTR& timer() {
+        static UINT_PTR id = 0;
+        return id;
+    }
+};
+
+struct WindowSearch {
+    const char* className;
+    HWND found;
+};
+
+inline BOOL CALLBACK matchVisibleClass(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+inline HWND visibleWindowOfThread(const char* className) {
+    WindowSearch search{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), matchVisibleClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // A data object with one global-memory format.

@@ -10,6 +10,9 @@
 
 #include "app/main_window_win.h"
 #include "app/texts.h"
+#include "documents_folder.h"
+#include "process_support.h"
+#include "schedule/datetime.h"
 #include "win_test_support.h"
 
 namespace {
@@ -50,10 +53,10 @@ void rightClickAt(POINT at) {
 }
 
 // Right-clicks at a point of the task list, records the popup that opens
-// and then presses the given keys in it.
-PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WORD> keys) {
+// and then does `inside` with it (presses keys, clicks...).
+PopupSeen rightClickAndThen(MainWindow& main, POINT clientPoint, std::function<void(HWND popup)> inside) {
     PopupSeen result;
-    NestedProbe::every(100, [&result, keys] {
+    NestedProbe::every(100, [&result, inside] {
         HWND popup = visibleWindowOfThread("#32768");
         if (popup == nullptr) return false;
         RECT rect;
@@ -68,7 +71,7 @@ PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WO
             if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))
                 result.allEnabled = false;
         }
-        for (WORD key : keys) PostMessageA(popup, WM_KEYDOWN, key, 1);
+        inside(popup);
         return true;
     });
     POINT screen = clientPoint;
@@ -77,6 +80,26 @@ PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WO
     NestedProbe::stop();
     pumpMessages();
     return result;
+}
+
+PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WORD> keys) {
+    return rightClickAndThen(main, clientPoint, [keys](HWND popup) {
+        for (WORD key : keys) PostMessageA(popup, WM_KEYDOWN, key, 1);
+    });
+}
+
+// Presses OK on the next message box of this thread, after reading its text.
+void answerNextBox(std::string& caption, std::string& message) {
+    NestedProbe::every(100, [&caption, &message] {
+        HWND box = visibleWindowOfThread("#32770");
+        if (box == nullptr) return false;
+        caption = windowText(box);
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        message = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
 }
 
 class TaskMenuTest : public testing::Test {
@@ -165,6 +188,13 @@ TEST_F(TaskMenuTest, HelpNoticeShowsTheTextAndClosesItselfAfterTenSecondsWhileTi
         if (seen.clockTexts.empty() || seen.clockTexts.back() != clock) seen.clockTexts.push_back(clock);
         return false;  // keep watching the clock label until the box is gone
     });
+    // A task falls due while the notice is open.
+    char folder[MAX_PATH], log[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "tvh", 0, log);
+    ASSERT_TRUE(SetEnvironmentVariableA("TARVELO_PROBE_LOG", log));
+    addTaskThroughButton(*main_, dateTimeToText(currentDateTime() + 4.0 / 86400),
+                         "\"" + buildFolder() + "\\launch_probe.exe\" while-help");
     chooseMenuCommand(*main_, 20005);
     const DWORD closedAt = GetTickCount();
     NestedProbe::stop();
@@ -180,6 +210,11 @@ TEST_F(TaskMenuTest, HelpNoticeShowsTheTextAndClosesItselfAfterTenSecondsWhileTi
     EXPECT_LE(openFor, 12500u);
     std::printf("help notice open for %lu ms\n", static_cast<unsigned long>(openFor));
     // The clock label went on changing while the box was open.
+    SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);
+    const std::string started = fileBytes(log).value_or("");
+    DeleteFileA(log);
+    EXPECT_NE(started.find("while-help"), std::string::npos) << "the due task did not start under the notice";
+    EXPECT_EQ(started.find("while-help"), started.rfind("while-help")) << "started twice";
     EXPECT_GE(seen.clockTexts.size(), 8u);
 }
 
@@ -204,4 +239,59 @@ TEST_F(TaskMenuTest, HelpNoticeClosedByOkLeavesNoTimerToCloseTheNextOne) {
     NestedProbe::stop();
     ASSERT_NE(openedAt, 0u);
     EXPECT_GE(closedAt - openedAt, 9000u);
+}
+
+TEST_F(TaskMenuTest, AClickOutsideClosesTheMenuAndRunsNothing) {
+    addTaskThroughButton(*main_, "t", "c");
+    const PopupSeen popup = rightClickAndThen(*main_, {100, 200}, [this](HWND) {
+        RECT window;
+        GetWindowRect(main_->window, &window);
+        // Left of the window, on the desktop.
+        SetCursorPos(window.left > 20 ? window.left - 10 : window.right + 10, window.top + 50);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    });
+    ASSERT_TRUE(popup.seen);
+    EXPECT_EQ(visibleWindowOfThread("#32768"), nullptr);
+    EXPECT_EQ(rowsOf(main_->tasks()), (Rows{{"1", "t", "c"}}));
+    EXPECT_TRUE(IsWindow(main_->window));
+}
+
+TEST_F(TaskMenuTest, SaveLoadAndHelpChosenInThePopupRunTheirHandlers) {
+    DocumentsFolder documents(newFolderName());
+    addTaskThroughButton(*main_, "2019-3-2", "a.bat");
+    std::string caption, message;
+    // First item: 保存, which reports in a box.
+    PopupSeen popup = rightClickAndThen(*main_, {100, 200}, [&](HWND menu) {
+        answerNextBox(caption, message);
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    ASSERT_TRUE(popup.seen);
+    NestedProbe::stop();
+    EXPECT_EQ(message, "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6");  // 保存成功
+    EXPECT_EQ(fileBytes(documents.taskFile()),
+              std::optional<std::string>("[Tarvelo\xA3\xBA]\r\n1=2019-3-2\xA3\xAC" "a.bat\r\n"));
+
+    // Second item: 读取, after the list has changed.
+    addTaskThroughButton(*main_, "x", "y");
+    popup = rightClickAndPress(*main_, {100, 200}, {VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(popup.seen);
+    EXPECT_EQ(rowsOf(main_->tasks()), (Rows{{"1", "2019-3-2", "a.bat"}}));
+}
+
+TEST_F(TaskMenuTest, HelpChosenInThePopupShowsTheNotice) {
+    std::string caption, message;
+    const PopupSeen popup = rightClickAndThen(*main_, {100, 200}, [&](HWND menu) {
+        answerNextBox(caption, message);
+        for (int i = 0; i < 5; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+    });
+    ASSERT_TRUE(popup.seen);
+    NestedProbe::stop();
+    EXPECT_EQ(caption, text::kHelpCaption);
+    EXPECT_EQ(message, text::kHelpText);
 }

@@ -88,9 +88,14 @@ public:
     }
 
 private:
+    // A probe may arm the next one (for the box that its menu choice opens):
+    // only a probe that is still the current one is cleared here.
     static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
-        if (current() && current()()) {
-            KillTimer(nullptr, id);
+        const std::function<bool()> probe = current();
+        if (!probe || !probe()) return;
+        KillTimer(nullptr, id);
+        if (timer() == id) {
+            timer() = 0;
             current() = nullptr;
         }
     }

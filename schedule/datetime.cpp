@@ -105,7 +105,14 @@ public:
 
     // A run of at most maxDigits ASCII digits; no digits read as 0.
     std::int32_t number(int maxDigits) noexcept {
-        if (maxDigits == 2 && end_ - p_ >= 2 && (p_[0] | p_[1]) < 0x80) return twoAsciiDigits();
+        // Fast paths for plain ASCII digits; a byte A3 may start a
+        // full-width digit, which only the general path folds.
+        if (maxDigits == 2 && end_ - p_ >= 2 && p_[0] < 0x80 && p_[1] != 0xA3) return twoAsciiDigits();
+        if (maxDigits == 4 && end_ - p_ >= 4 && isDigit(p_[0]) && isDigit(p_[1]) && isDigit(p_[2]) && isDigit(p_[3])) {
+            const auto value = (p_[0] - '0') * 1000 + (p_[1] - '0') * 100 + (p_[2] - '0') * 10 + (p_[3] - '0');
+            p_ += 4;
+            return value;
+        }
         std::int32_t value = 0;
         for (int i = 0; i < maxDigits; ++i) {
             int width;
@@ -119,6 +126,10 @@ public:
 
     // Skips one listed separator byte or the field's unit character.
     void skipSeparator(bool spaceToo, int unit) noexcept {
+        if (startsWithUnit(unit)) {  // the usual case, as the time text is written
+            p_ += 2;
+            return;
+        }
         int width;
         const int c = peek(width);
         if (c == '-' || c == '.' || c == '/' || c == ':' || (spaceToo && c == ' ') || c == unit) p_ += width;
@@ -126,12 +137,21 @@ public:
 
     // After the last field: the end of the text or the unit 秒, then anything.
     bool endsAfterSeconds() const noexcept {
+        if (startsWithUnit(unitCode(kSecond))) return true;
         int width;
         const int c = peek(width);
         return c == kEnd || c == unitCode(kSecond);
     }
 
 private:
+    static bool isDigit(unsigned char c) noexcept { return c >= '0' && c <= '9'; }
+
+    // A unit character's two bytes are never folded, so they can be
+    // compared as they stand.
+    bool startsWithUnit(int unit) const noexcept {
+        return end_ - p_ >= 2 && p_[0] == (unit >> 8) && p_[1] == (unit & 0xFF);
+    }
+
     // The usual case of a one- or two-digit field in plain ASCII, without a
     // branch on the number of digits, which varies from text to text.
     std::int32_t twoAsciiDigits() noexcept {
@@ -140,7 +160,8 @@ private:
         const unsigned first = d0 < 10;
         const unsigned both = first & (d1 < 10);
         p_ += first + both;
-        return static_cast<std::int32_t>(both ? d0 * 10 + d1 : (first ? d0 : 0));
+        // Arithmetic instead of a choice, which the compiler would branch on.
+        return static_cast<std::int32_t>((d0 * (1 + 9 * both) + d1 * both) * first);
     }
 
     int peek(int& width) const noexcept {

@@ -165,6 +165,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"100" NIAN "1" YUE "1" RI, DateTimeParts{100, 1, 1, 0, 0, 0}},
         ParseCase{"2020-2-29", DateTimeParts{2020, 2, 29, 0, 0, 0}},
         ParseCase{"9999-12-31 23:59:59", DateTimeParts{9999, 12, 31, 23, 59, 59}},
+        // ASCII and full-width digits mixed within one field.
+        ParseCase{"20\xA3\xB1\xA3\xB9-3-2", DateTimeParts{2019, 3, 2, 0, 0, 0}},
+        ParseCase{"2019-1\xA3\xB2-2", DateTimeParts{2019, 12, 2, 0, 0, 0}},
+        ParseCase{"2019" NIAN "3" YUE "2" RI "1\xA3\xB0" SHI "5" FEN, DateTimeParts{2019, 3, 2, 10, 5, 0}},
         // A lone lead byte at the very end is dropped by the folding.
         ParseCase{"2019-3-2\xC4", DateTimeParts{2019, 3, 2, 0, 0, 0}},
         // The text ends at its first zero byte.

@@ -192,6 +192,23 @@ TEST_F(MainWindowTest, FocusStartsOnTheTaskListAndTabCyclesBothWays) {
     }
 }
 
+TEST_F(MainWindowTest, FocusComesBackToTheControlThatHadItBeforeDeactivation) {
+    for (HWND control : {main_->编辑框2, main_->按钮4}) {
+        SetFocus(control);
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                     nullptr, nullptr, nullptr);
+        ASSERT_NE(other, nullptr);
+        SetActiveWindow(other);
+        pumpMessages();
+        EXPECT_NE(GetFocus(), control);
+        SetActiveWindow(main_->window);
+        pumpMessages();
+        EXPECT_EQ(GetFocus(), control);
+        DestroyWindow(other);
+        pumpMessages();
+    }
+}
+
 TEST_F(MainWindowTest, EnterDoesNotMoveTheFocus) {
     for (HWND control : {main_->超级列表框1, main_->按钮4, main_->编辑框1, main_->编辑框2}) {
         SetFocus(control);

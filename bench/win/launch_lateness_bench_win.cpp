@@ -20,6 +20,7 @@
 
 #include "app/main_window_win.h"
 #include "app/message_loop_win.h"
+#include "bench/win/bench_list_view_win.h"
 #include "schedule/datetime.h"
 #include "schedule/launcher_win.h"
 #include "tests/win/process_support.h"
@@ -53,14 +54,7 @@ HWND createPlainWindow() {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "PlainTick", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 300, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 300, window, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-    for (int c = 0; c < 3; ++c) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH;
-        column.cx = 90;
-        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
-    }
+    createBenchListView(window, 300, 300);
     SetTimer(window, kPlainTimer, 1000, nullptr);
     return window;
 }

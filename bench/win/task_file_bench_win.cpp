@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/bench_list_view_win.h"
 #include "tasks/list_view_win.h"
 #include "tasks/task_file_format.h"
 #include "tasks/task_file_win.h"
@@ -44,14 +45,7 @@ int main() {
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "tarvelo-bench.ini";
     for (int rows : {1000, 10000, 100000}) {
-        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | LVS_REPORT, 0, 0, 450, 320, nullptr,
-                                    nullptr, GetModuleHandleA(nullptr), nullptr);
-        for (int c = 0; c < 3; ++c) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_WIDTH;
-            column.cx = 100;
-            SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
-        }
+        HWND list = createBenchListView();
         ListViewTaskList tasks(list);
         {
             const RedrawPause pause(list);

@@ -11,6 +11,7 @@
 
 #include "schedule/datetime.h"
 #include "schedule/tick.h"
+#include "bench/win/bench_list_view_win.h"
 #include "tasks/list_view_win.h"
 
 namespace {
@@ -27,14 +28,7 @@ int main() {
     const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     for (int rows : {1000, 10000, 100000}) {
-        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | LVS_REPORT, 0, 0, 450, 320, nullptr,
-                                    nullptr, GetModuleHandleA(nullptr), nullptr);
-        for (int c = 0; c < 3; ++c) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_WIDTH;
-            column.cx = 100;
-            SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
-        }
+        HWND list = createBenchListView();
         ListViewTaskList tasks(list);
         const DateTime past = *dateTimeFromParts({2019, 3, 2, 10, 5, 30});
         for (int r = 0; r < rows; ++r) {

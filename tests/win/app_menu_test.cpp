@@ -41,17 +41,6 @@ struct PopupSeen {
     bool allEnabled = true;
 };
 
-void rightClickAt(POINT at) {
-    SetCursorPos(at.x, at.y);
-    pumpMessages();
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-    pumpMessages();
-}
-
 // Right-clicks at a point of the task list, records the popup that opens
 // and then does `inside` with it (presses keys, clicks...).
 PopupSeen rightClickAndThen(MainWindow& main, POINT clientPoint, std::function<void(HWND popup)> inside) {
@@ -102,21 +91,7 @@ void answerNextBox(std::string& caption, std::string& message) {
     });
 }
 
-class TaskMenuTest : public testing::Test {
-protected:
-    void SetUp() override {
-        main_ = loadMainWindow(GetModuleHandleA(nullptr));
-        ASSERT_NE(main_, nullptr);
-        ShowWindow(main_->window, SW_SHOW);
-        SetForegroundWindow(main_->window);
-        pumpMessages();
-    }
-    void TearDown() override {
-        if (main_ && IsWindow(main_->window)) DestroyWindow(main_->window);
-        drainQuit();
-    }
-    std::unique_ptr<MainWindow> main_;
-};
+using TaskMenuTest = ShownMainWindowTest;
 
 }  // namespace
 
@@ -247,6 +222,7 @@ TEST_F(TaskMenuTest, AClickOutsideClosesTheMenuAndRunsNothing) {
         RECT window;
         GetWindowRect(main_->window, &window);
         // Left of the window, on the desktop.
+        // Straight into the input queue: the menu's own loop must see the click.
         SetCursorPos(window.left > 20 ? window.left - 10 : window.right + 10, window.top + 50);
         INPUT inputs[2] = {};
         inputs[0].type = inputs[1].type = INPUT_MOUSE;

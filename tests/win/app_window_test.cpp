@@ -18,21 +18,8 @@
 
 namespace {
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ShownMainWindowTest {
 protected:
-    void SetUp() override {
-        main_ = loadMainWindow(GetModuleHandleA(nullptr));
-        ASSERT_NE(main_, nullptr);
-        ShowWindow(main_->window, SW_SHOW);
-        SetForegroundWindow(main_->window);
-        pumpMessages();
-    }
-
-    void TearDown() override {
-        if (main_ && IsWindow(main_->window)) DestroyWindow(main_->window);
-        drainQuit();
-    }
-
     // Posts a key to the focused window, as the keyboard would, with the
     // modifiers held in the thread's key state, and lets the program handle it.
     void pressKey(WORD key, std::initializer_list<int> modifiers = {}) {
@@ -50,8 +37,6 @@ protected:
     }
 
     bool windowAlive() const { return IsWindow(main_->window) != FALSE; }
-
-    std::unique_ptr<MainWindow> main_;
 };
 
 RECT clientRectOf(HWND control) {

@@ -6,6 +6,8 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,18 +62,39 @@ inline void chooseMenuCommand(MainWindow& main, int id) {
     pumpMessages();
 }
 
-// A left click at a screen point through the system's input queue, so that
-// hit testing decides which window and which part of it gets the press.
-inline void clickAt(int x, int y) {
+// A click at a screen point through the system's input queue, so that hit
+// testing decides which window and which part of it gets the press.
+inline void clickAt(int x, int y, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
     SetCursorPos(x, y);
     pumpMessages();
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].mi.dwFlags = up;
     SendInput(2, inputs, sizeof(INPUT));
     pumpMessages();
 }
+
+inline void rightClickAt(POINT at) { clickAt(at.x, at.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
+
+// A fixture with the main window loaded, shown and active.
+class ShownMainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        main_ = loadMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_NE(main_, nullptr);
+        ShowWindow(main_->window, SW_SHOW);
+        SetForegroundWindow(main_->window);
+        pumpMessages();
+    }
+
+    void TearDown() override {
+        if (main_ && IsWindow(main_->window)) DestroyWindow(main_->window);
+        drainQuit();
+    }
+
+    std::unique_ptr<MainWindow> main_;
+};
 
 // Runs a check from inside a nested message loop (a menu's or a box's): a
 // thread timer, which those loops dispatch.

@@ -3,6 +3,9 @@
 # the program need. Does nothing when all of it is already there.
 set -euo pipefail
 
+# Running the i686 build: Wine's 32-bit loader under qemu-user emulation.
+bash "$(dirname "${BASH_SOURCE[0]}")/setup-win32.sh"
+
 packages=(
   build-essential cmake ninja-build
   googletest libgtest-dev libbenchmark-dev

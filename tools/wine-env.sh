@@ -8,7 +8,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # A new prefix links Documents and Desktop to $HOME: give it a home of its own
 # so that nothing here ever touches the user's files.
 export HOME=$WINEPREFIX.home
-WINE=/usr/lib/wine/wine64
+# TARVELO_WINE_LOADER: a private loader directory (wine32-session.sh) instead.
+WINE=${TARVELO_WINE_LOADER:-/usr/lib/wine}/wine64
 WINESERVER=/usr/lib/wine/wineserver
 # GetACP() follows the locale variables: zh_CN gives code page 936 (GBK).
 # Set only for Wine itself; the locale need not be installed.

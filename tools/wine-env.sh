@@ -28,5 +28,12 @@ wine_boot() {
       "$WINESERVER" -w
       touch "$WINEPREFIX/.tarvelo-booted"
     fi
+    if [ ! -f "$WINEPREFIX/.tarvelo-no-crash-dialog" ]; then
+      # A program that crashes ends at once, its backtrace in its output,
+      # instead of waiting for someone to close Wine's crash dialog.
+      wine_run reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      "$WINESERVER" -w
+      touch "$WINEPREFIX/.tarvelo-no-crash-dialog"
+    fi
   ) 9>"$WINEPREFIX.lock"
 }

@@ -6,7 +6,7 @@
 # Does nothing when all of it is already there. Called by setup.sh.
 set -euo pipefail
 
-qemu_min=1:8.0   # the first qemu-user seen to run Wine's 32-bit loader is newer
+qemu_min=1:10.0  # the backports version tried here; Debian 12's own 7.2 fails
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 qemu_ok() {
   have qemu-user &&

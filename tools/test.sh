@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up this machine, builds every target and runs every test:
 #   native core tests under ASan/UBSan, a short fuzz run, the Windows x86_64
-#   build's tests under Wine, and a build of the i686 program.
+#   build's tests under Wine (its installer's too), and a build of the i686
+#   program with a check of its installer package.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -27,6 +28,8 @@ ctest --test-dir build/fuzz --output-on-failure
 echo "== Windows i686 (build only: this kernel cannot run 32-bit code)"
 configure build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 cmake --build build/win32 -j "$jobs"
+echo "== Windows i686 installer package (msiinfo, msiextract)"
+ctest --test-dir build/win32 -L packaging --output-on-failure
 
 echo "== Windows x86_64 under Wine"
 configure build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake

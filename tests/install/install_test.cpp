@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -98,27 +99,30 @@ struct Shortcut {
     std::string workingDirectory;
 };
 
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class T>
+using ComPtr = std::unique_ptr<T, ComRelease>;
+
 std::optional<Shortcut> readShortcut(const std::string& path) {
-    IShellLinkA* link = nullptr;
+    IShellLinkA* rawLink = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
+                                reinterpret_cast<void**>(&rawLink))))
         return std::nullopt;
-    std::optional<Shortcut> result;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        std::wstring widePath(MAX_PATH, L'\0');
-        widePath.resize(static_cast<size_t>(
-            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), MAX_PATH) - 1));
-        char target[MAX_PATH] = {};
-        char directory[MAX_PATH] = {};
-        if (SUCCEEDED(file->Load(widePath.c_str(), STGM_READ)) &&
-            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
-            SUCCEEDED(link->GetWorkingDirectory(directory, MAX_PATH)))
-            result = Shortcut{target, directory};
-        file->Release();
-    }
-    link->Release();
-    return result;
+    ComPtr<IShellLinkA> link(rawLink);
+    IPersistFile* rawFile = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) return std::nullopt;
+    ComPtr<IPersistFile> file(rawFile);
+    std::wstring widePath(MAX_PATH, L'\0');
+    widePath.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), MAX_PATH)));
+    char target[MAX_PATH] = {};
+    char directory[MAX_PATH] = {};
+    if (FAILED(file->Load(widePath.c_str(), STGM_READ)) ||
+        FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+        FAILED(link->GetWorkingDirectory(directory, MAX_PATH)))
+        return std::nullopt;
+    return Shortcut{target, directory};
 }
 
 // The same file or folder, whatever the case, short names or a final "\\"
@@ -322,7 +326,8 @@ TEST_F(Installer, StartAtLogonCanBeRemovedFromTheInstalledProduct) {
     const auto products = relatedProducts();
     ASSERT_EQ(products.size(), 1u);
 
-    ASSERT_EQ(msiexec("/i " + products[0] + " /qn REMOVE=StartAtLogon"), std::optional<DWORD>(0));
+    // As a user would: the same package again, with the feature to remove.
+    ASSERT_EQ(msiexec("/i " + package() + " /qn REMOVE=StartAtLogon"), std::optional<DWORD>(0));
     EXPECT_FALSE(exists(startupShortcut()));
     EXPECT_TRUE(exists(installedProgram()));
     expectShortcutToProgram(menuShortcut());

@@ -264,7 +264,7 @@ TEST_F(Installer, SilentInstallRunsFromItsFolderAndUninstallLeavesTheTaskFile) {
     EXPECT_FALSE(exists(startupShortcut()));
     EXPECT_TRUE(relatedProducts().empty());
     EXPECT_EQ(uninstallEntries(), 0);
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\Quenlit\\Tarvelo"));
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\Quenlit"));
     EXPECT_EQ(fileBytes(taskFile()), std::optional<std::string>(kTaskFileBytes));
 }
 

@@ -63,6 +63,7 @@ rows Upgrade | grep -q "^{$upgrade_code}"$'\t\t'"$version"$'\t\t1\t\tWIX_UPGRADE
 rows Upgrade | grep -q "^{$upgrade_code}"$'\t'"$version"$'\t\t\t2\t\tWIX_DOWNGRADE_DETECTED$' ||
   fail "no detection of newer versions: $(rows Upgrade)"
 rows InstallExecuteSequence | grep -q $'^RemoveExistingProducts\t' || fail "RemoveExistingProducts not scheduled"
+rows LaunchCondition | grep -q $'^NOT WIX_DOWNGRADE_DETECTED\t' || fail "a newer version is not kept: $(rows LaunchCondition)"
 
 # The payload is the program itself for this architecture
 # (msiextract leaves out the LocalAppData part of the path).

@@ -217,10 +217,25 @@ const std::string kTaskFileBytes =
     "[Tarvelo\xA3\xBA]\r\n1=2019\xC4\xEA" "3\xD4\xC2" "2\xC8\xD5" "10\xCA\xB1" "5\xB7\xD6" "30\xC3\xEB\xA3\xAC"
     "C:\\none.bat\r\n";
 
+// Wine starts winemenubuilder for every shortcut made in the Start Menu, to
+// mirror it on the Linux desktop; while it reads a shortcut, that shortcut
+// cannot be deleted, and the installer that removes it leaves it behind.
+// Windows has no such reader. Turned off in this prefix (an empty override
+// disables the program); Windows ignores the key.
+void turnOffWineMenuBuilder() {
+    HKEY overrides = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &overrides, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(overrides, "winemenubuilder.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(overrides);
+}
+
 class Installer : public testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
+        turnOffWineMenuBuilder();
         removeEverything();
         ASSERT_TRUE(putFile(taskFile(), kTaskFileBytes));
     }

@@ -12,6 +12,15 @@ exe=$root/build/win64/bin/Tarvelo.exe
 prefix=$root/build/win64/wine-run
 shot=$root/build/screenshot.png
 
+# Windows that no window manager frames get their caption buttons drawn by
+# Wine with its Marlett font (package fonts-wine), which Debian's Wine 8 does
+# not look for where that package puts it: without it, the buttons are the
+# letters "0 1 r". Booting the prefix first gives it its Fonts folder.
+if [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+  tools/wine-session.sh "$prefix" true
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+fi
+
 if [ -n "${DISPLAY:-}" ]; then
   exec tools/wine-session.sh "$prefix" bash -c 'source "$1/tools/wine-env.sh" "$2"; wine_run "$3"' _ "$root" "$prefix" "$exe"
 fi

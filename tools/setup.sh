@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
   wine64 xvfb xauth fonts-wqy-microhei x11-apps imagemagick
+  fonts-wine wixl msitools
 )
 
 missing=()

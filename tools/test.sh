@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up this machine, builds every target and runs every test:
 #   native core tests under ASan/UBSan, a short fuzz run, and the Windows
-#   i686 and x86_64 builds' tests under Wine (i686: a chosen subset, emulated).
+#   i686 and x86_64 builds' tests under Wine (i686: a chosen subset, emulated),
+#   with a check of each build's installer package and, for x86_64, its
+#   install, upgrade, modify and uninstall.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"

@@ -57,6 +57,69 @@ TEST(TarveloProcess, TwoCopiesRunSideBySide) {
 
 namespace {
 
+struct ChildBoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK matchChildBox(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ChildBoxSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process == search->process && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// 帮助 chosen with a close already queued behind it: the owner search
+// dispatches the close between candidates, and the process must then end,
+// not search on with no window, nor show the notice to nobody.
+TEST(TarveloProcess, HelpChosenWithACloseQueuedBehindItEndsTheProcessWithoutANotice) {
+    // A window of another process ahead of Tarvelo's in the window order,
+    // so that its search dispatches pending events before it finds its own.
+    HWND ahead = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "ahead", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(ahead, nullptr);
+    struct Case {
+        const char* name;
+        bool esc;  // Esc on the task list, else WM_CLOSE to the window
+    };
+    for (const Case& c : {Case{"Esc", true}, Case{"WM_CLOSE", false}}) {
+        SCOPED_TRACE(c.name);
+        ChildProcess tarvelo(tarveloCommand());
+        HWND main = tarvelo.waitForMainWindow(30000);
+        ASSERT_NE(main, nullptr);
+        SetWindowPos(ahead, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(20005, 0), 0);  // 帮助
+        if (c.esc)
+            PostMessageA(taskListOf(main), WM_KEYDOWN, VK_ESCAPE, 1);
+        else
+            PostMessageA(main, WM_CLOSE, 0, 0);
+        bool boxSeen = false;
+        std::optional<DWORD> exitCode;
+        const DWORD start = GetTickCount();
+        while (!(exitCode = tarvelo.waitForExit(20)) && GetTickCount() - start < 15000) {
+            ChildBoxSearch search{tarvelo.id(), nullptr};
+            EnumWindows(matchChildBox, reinterpret_cast<LPARAM>(&search));
+            if (search.box != nullptr) {
+                boxSeen = true;
+                PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+            }
+        }
+        EXPECT_EQ(exitCode, std::optional<DWORD>(0)) << "still running 15 s after its window was closed";
+        EXPECT_FALSE(boxSeen) << "the help notice was shown after the window had gone";
+    }
+    DestroyWindow(ahead);
+}
+
+namespace {
+
 // Refuses the creation of every list view on this thread, as a system out
 // of resources for it would.
 LRESULT CALLBACK refuseListViews(int code, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "common/ansi_path.h"
 #include "schedule/unique_handle_win.h"
 #include "tasks/task_file_format.h"
 
@@ -18,14 +19,31 @@ constexpr const char* kCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2\xA3\xBA";  //
 // WriteFile and ReadFile take at most a DWORD at a time.
 constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
 
+// A name for the new file written beside the task file: "~", this
+// process's id and a serial of three digits, both in base 36. At most 11
+// bytes, the length of "Tarvelo.ini", so the new file's path is never longer
+// than the task file's: whatever folder holds a task file that fits within
+// MAX_PATH holds this one too.
+std::string temporaryName(unsigned serial) {
+    constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string id;
+    for (DWORD process = GetCurrentProcessId(); process != 0 || id.empty(); process /= 36)
+        id.insert(id.begin(), kDigits[process % 36]);  // at most 7 digits
+    std::string name = "~" + id;
+    for (unsigned digit = 36 * 36; digit != 0; digit /= 36) name += kDigits[serial / digit % 36];
+    return name;
+}
+
 // A new file of this process's own, deleted again unless it was kept.
 class TemporaryFile {
 public:
     // Beside `target`, so that moving it there never crosses volumes.
     explicit TemporaryFile(const std::string& target) {
         static unsigned serial = 0;
+        const std::size_t slash = lastBackslash(target);
+        const std::string prefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
+            std::string name = prefix + temporaryName(serial++);
             file_.reset(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file_) {
                 path_ = std::move(name);

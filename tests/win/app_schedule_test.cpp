@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/texts.h"
+#include "documents_folder.h"
 #include "process_support.h"
 #include "schedule/datetime.h"
 
@@ -33,7 +34,87 @@ std::vector<std::string> linesOf(const std::string& path) {
 
 HWND childWithId(HWND parent, int id) { return GetDlgItem(parent, id); }
 
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Its long form: the form a started program reports for itself.
+std::string longPath(const std::string& path) {
+    char buffer[MAX_PATH * 2];
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
+std::string probeProgramOf(const std::string& line) { return line.substr(0, line.find('\t')); }
+
+// A new folder, removed with its files when this goes.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::string path) : path_(std::move(path)) {
+        removeAll();  // a folder left by an earlier run, whose process id this one got again
+        created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE;
+    }
+    ~ScratchFolder() { removeAll(); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool created() const { return created_; }
+    const std::string& path() const { return path_; }
+
+private:
+    void removeAll() {
+        for (const std::string& name : folderEntries(path_)) DeleteFileA((path_ + "\\" + name).c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string path_;
+    bool created_ = false;
+};
+
 }  // namespace
+
+// Tarvelo.exe copied into a folder of its own and started from another
+// current directory: a task's relative command runs from the program's
+// folder. The second copy's name holds 乗 (81 5C in GBK), whose trail byte
+// is the code of "\".
+TEST(TarveloSchedule, ARelativeCommandStartsFromTheProgramsFolder) {
+    struct Case {
+        const char* folder;
+        const char* program;
+    };
+    const Case cases[] = {{"plain", "Tarvelo.exe"}, {"\x81\x5C" "dbcs", "Tarvelo\x81\x5C.exe"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        const ScratchFolder scratch(newFolderName() + "-" + c.folder);
+        ASSERT_TRUE(scratch.created());
+        const std::string& folder = scratch.path();
+        const std::string program = folder + "\\" + c.program, probe = folder + "\\relative_probe.exe";
+        ASSERT_TRUE(CopyFileA((buildFolder() + "\\Tarvelo.exe").c_str(), program.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((buildFolder() + "\\launch_probe.exe").c_str(), probe.c_str(), FALSE));
+        const std::string log = temporaryFile("tvr");
+        ASSERT_TRUE(SetEnvironmentVariableA("TARVELO_PROBE_LOG", log.c_str()));
+        {
+            DocumentsFolder documents(newFolderName());
+            // ".\" pins the command to the current directory: a bare name
+            // would also be found in the folder of the program that starts it.
+            const std::string due = dateTimeToText(currentDateTime() + 4.0 / 86400);
+            ASSERT_TRUE(putFile(documents.taskFile(), "[Tarvelo\xA3\xBA]\r\n1=" + due + "\xA3\xAC.\\relative_probe.exe rel\r\n"));
+            ChildProcess tarvelo("\"" + program + "\"");  // from this test's current directory
+            HWND main = tarvelo.waitForMainWindow(30000);
+            ASSERT_NE(main, nullptr);
+            std::vector<std::string> lines;
+            const DWORD start = GetTickCount();
+            while ((lines = linesOf(log)).empty() && GetTickCount() - start < 20000) Sleep(50);
+            PostMessageA(main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(tarvelo.waitForExit(20000), std::optional<DWORD>(0));
+            ASSERT_EQ(lines.size(), 1u) << "the relative command did not start";
+            EXPECT_EQ(lowerCase(longPath(probeProgramOf(lines[0]))), lowerCase(longPath(probe)));
+        }
+        SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);
+        DeleteFileA(log.c_str());
+    }
+}
 
 TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     const std::string log = temporaryFile("tvl");

@@ -74,6 +74,32 @@ private:
     std::string path_;
 };
 
+// Another program may hold the task file open for a moment: a second copy
+// saving at the same time (Wine's replace itself holds the file briefly), a
+// virus scanner, the search indexer, the sync client of a synced Documents
+// folder. A replace refused for that is tried again for about a second.
+constexpr DWORD kReplaceRetryMilliseconds = 1000;
+constexpr DWORD kReplacePauseMilliseconds = 20;
+
+bool refusesWriting(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool inUseElsewhere(DWORD error, const std::string& path) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && !refusesWriting(path);  // a file being deleted, or open elsewhere
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (!inUseElsewhere(GetLastError(), to) || GetTickCount() - start >= kReplaceRetryMilliseconds) return false;
+        Sleep(kReplacePauseMilliseconds);
+    }
+}
+
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kMaxChunk));
@@ -100,17 +126,14 @@ std::string taskFilePath() {
 
 bool writeTaskFile(const std::string& path, std::string_view bytes) {
     // Wine run as root replaces a read-only file; Windows refuses to.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
+    if (refusesWriting(path)) return false;
 
     TemporaryFile temporary(path);
     if (!temporary || !writeAll(temporary.handle(), bytes) || !FlushFileBuffers(temporary.handle()) ||
         !temporary.close())
         return false;
-    // Refused while another program holds the task file open.
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    // Refused while another program holds the task file open for longer.
+    if (!replaceFile(temporary.path(), path)) return false;
     temporary.keep();
     return true;
 }

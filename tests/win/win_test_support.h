@@ -32,6 +32,16 @@ inline void pumpMessages() {
     }
 }
 
+// Handles messages until `done` holds; false when `milliseconds` passed first.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds = 15000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        pumpMessages();
+    }
+    return true;
+}
+
 inline void drainQuit() {
     MSG message;
     while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

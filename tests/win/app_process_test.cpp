@@ -10,6 +10,7 @@
 
 #include "app/startup_win.h"
 #include "app/texts.h"
+#include "documents_folder.h"
 #include "process_support.h"
 #include "win_test_support.h"
 
@@ -116,6 +117,101 @@ TEST(TarveloProcess, HelpChosenWithACloseQueuedBehindItEndsTheProcessWithoutANot
         EXPECT_FALSE(boxSeen) << "the help notice was shown after the window had gone";
     }
     DestroyWindow(ahead);
+}
+
+namespace {
+
+// The rows of another process's task list, read through memory lent by
+// that process: the list view's messages carry pointers.
+Rows remoteRows(HWND list) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(list, &id);
+    const UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    if (!process) return {};
+    constexpr int kTextBytes = 1024;
+    char* remote = static_cast<char*>(
+        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + kTextBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (remote == nullptr) return {};
+    Rows rows;
+    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < count; ++r) {
+        std::vector<std::string> row;
+        for (int c = 0; c < 3; ++c) {
+            LVITEMA item{};
+            item.iSubItem = c;
+            item.pszText = remote + sizeof(LVITEMA);
+            item.cchTextMax = kTextBytes;
+            WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+            const auto copied = static_cast<std::size_t>(
+                SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(remote)));
+            std::string text(copied, '\0');
+            ReadProcessMemory(process.get(), item.pszText, text.data(), copied, nullptr);
+            row.push_back(text);
+        }
+        rows.push_back(row);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+// Types a task into another process's window and clicks "确认添加".
+void addTaskIn(HWND main, const char* time, const char* command) {
+    SendMessageA(GetDlgItem(main, 105), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time));
+    SendMessageA(GetDlgItem(main, 106), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command));
+    SendMessageA(GetDlgItem(main, 102), BM_CLICK, 0, 0);
+}
+
+// Chooses 保存 in another process's window and presses OK on its outcome
+// box; the box's text, or nothing when no box came.
+std::optional<std::string> saveIn(HWND main, DWORD process) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(20001, 0), 0);
+    ChildBoxSearch search{process, nullptr};
+    const DWORD start = GetTickCount();
+    while (search.box == nullptr && GetTickCount() - start < 15000) {
+        Sleep(20);
+        EnumWindows(matchChildBox, reinterpret_cast<LPARAM>(&search));
+    }
+    if (search.box == nullptr) return std::nullopt;
+    char text[64] = {};
+    GetDlgItemTextA(search.box, 0xFFFF, text, sizeof text);
+    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(search.box) && IsWindowVisible(search.box) && GetTickCount() - start < 30000) Sleep(20);
+    return std::string(text);
+}
+
+}  // namespace
+
+// Closing asks nothing and saves nothing; every start, also one beside a
+// running copy, shows the rows of the last save.
+TEST(TarveloProcess, ClosingUnsavedRowsSavesNothingAndEveryStartLoadsTheLastSave) {
+    DocumentsFolder documents(newFolderName());
+    ChildProcess first(tarveloCommand());
+    HWND a = first.waitForMainWindow(30000);
+    ASSERT_NE(a, nullptr);
+    addTaskIn(a, "2030-1-1", "saved.bat");
+    EXPECT_EQ(saveIn(a, first.id()), std::optional<std::string>("\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6"));  // 保存成功
+    const std::optional<std::string> saved = fileBytes(documents.taskFile());
+    ASSERT_EQ(saved, std::optional<std::string>("[Tarvelo\xA3\xBA]\r\n1=2030-1-1\xA3\xAC" "saved.bat\r\n"));
+    addTaskIn(a, "2030-1-2", "unsaved.bat");
+    EXPECT_EQ(remoteRows(taskListOf(a)), (Rows{{"1", "2030-1-1", "saved.bat"}, {"2", "2030-1-2", "unsaved.bat"}}));
+
+    ChildProcess second(tarveloCommand());  // while the first runs
+    HWND b = second.waitForMainWindow(30000);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(remoteRows(taskListOf(b)), (Rows{{"1", "2030-1-1", "saved.bat"}}));
+
+    PostMessageA(a, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.waitForExit(20000), std::optional<DWORD>(0));
+    EXPECT_EQ(fileBytes(documents.taskFile()), saved);
+
+    ChildProcess third(tarveloCommand());  // the next start
+    HWND c = third.waitForMainWindow(30000);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(remoteRows(taskListOf(c)), (Rows{{"1", "2030-1-1", "saved.bat"}}));
+    PostMessageA(b, WM_CLOSE, 0, 0);
+    PostMessageA(c, WM_CLOSE, 0, 0);
+    EXPECT_EQ(second.waitForExit(20000), std::optional<DWORD>(0));
+    EXPECT_EQ(third.waitForExit(20000), std::optional<DWORD>(0));
 }
 
 namespace {

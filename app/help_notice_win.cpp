@@ -9,17 +9,17 @@ namespace {
 constexpr DWORD kOwnerSearchGiveUpMilliseconds = 31536000;
 constexpr UINT kHelpStyle = MB_OK | MB_ICONINFORMATION;  // 64
 
-using MessageBoxTimeoutFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
-
 // Exported by user32 but left out of its documented headers and import
 // libraries: looked up by name, null where the system lacks it.
-MessageBoxTimeoutFunction messageBoxTimeout() {
+MessageBoxTimeoutFunction lookUpMessageBoxTimeout() {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     return user32 != nullptr
                ? reinterpret_cast<MessageBoxTimeoutFunction>(
                      reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxTimeoutA")))
                : nullptr;
 }
+
+MessageBoxTimeoutLookup messageBoxTimeout = lookUpMessageBoxTimeout;
 
 BOOL CALLBACK matchHelpNotice(HWND window, LPARAM found) {
     char className[16] = {}, caption[16] = {};
@@ -62,6 +62,10 @@ void CALLBACK closeHelpNotice(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 void onHelpChosen(MainWindow&) { showHelpNotice(); }
+
+void setMessageBoxTimeoutLookup(MessageBoxTimeoutLookup lookup) noexcept {
+    messageBoxTimeout = lookup != nullptr ? lookup : lookUpMessageBoxTimeout;
+}
 
 bool programIsEnding() {
     if (quitMessageWaiting()) return true;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "documents_folder.h"
 #include "process_support.h"
 #include "schedule/datetime.h"
+#include "schedule/tick.h"
 
 namespace {
 
@@ -45,6 +47,29 @@ std::string longPath(const std::string& path) {
     char buffer[MAX_PATH * 2];
     const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
+// Waits for `done`, looking every 50 ms; false when `milliseconds` passed first.
+bool waitFor(const std::function<bool()>& done, DWORD milliseconds = 20000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+HWND focusOfThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// The time another process's clock label shows; minDateTime before its first tick.
+DateTime clockLabelTime(HWND main) {
+    char label[128] = {};
+    GetWindowTextA(GetDlgItem(main, 107), label, sizeof label);
+    return textToDateTime(std::string_view(label).substr(std::string_view(text::kClockPrefix).size()));
 }
 
 std::string probeProgramOf(const std::string& line) { return line.substr(0, line.find('\t')); }
@@ -104,8 +129,7 @@ TEST(TarveloSchedule, ARelativeCommandStartsFromTheProgramsFolder) {
             HWND main = tarvelo.waitForMainWindow(30000);
             ASSERT_NE(main, nullptr);
             std::vector<std::string> lines;
-            const DWORD start = GetTickCount();
-            while ((lines = linesOf(log)).empty() && GetTickCount() - start < 20000) Sleep(50);
+            waitFor([&] { return !(lines = linesOf(log)).empty(); });
             PostMessageA(main, WM_CLOSE, 0, 0);
             EXPECT_EQ(tarvelo.waitForExit(20000), std::optional<DWORD>(0));
             ASSERT_EQ(lines.size(), 1u) << "the relative command did not start";
@@ -129,7 +153,8 @@ TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     // then type the task and add it.
     PostMessageA(timeField, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(timeField, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    Sleep(300);
+    // The field takes the focus once its press went through the program.
+    ASSERT_TRUE(waitFor([&] { return focusOfThreadOf(main) == timeField; }));
     const DateTime due = currentDateTime() + 4.0 / 86400;
     const std::string dueText = dateTimeToText(due);
     const std::string command = "\"" + buildFolder() + "\\launch_probe.exe\" end-to-end";
@@ -137,7 +162,9 @@ TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     SendMessageA(pathField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command.c_str()));
     SendMessageA(add, BM_CLICK, 0, 0);
 
-    Sleep(9000);  // the due second and a few more ticks after it
+    // The start, then three more ticks in which a second start would show.
+    EXPECT_TRUE(waitFor([&] { return !linesOf(log).empty(); }));
+    EXPECT_TRUE(waitFor([&] { return secondOf(clockLabelTime(main)) >= secondOf(due) + 3; }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(tarvelo.waitForExit(20000), std::optional<DWORD>(0));
     SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);

@@ -7,7 +7,7 @@
 #include <cstddef>
 
 #include "common/ansi_path.h"
-#include "schedule/unique_handle_win.h"
+#include "common/win32_ownership_win.h"
 #include "tasks/task_file_format.h"
 
 namespace {

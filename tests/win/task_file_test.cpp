@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "documents_folder.h"
-#include "schedule/unique_handle_win.h"
+#include "common/win32_ownership_win.h"
 #include "tasks/task_file_format.h"
 #include "tasks/task_file_win.h"
 #include "tests/core/memory_task_list.h"

@@ -14,6 +14,7 @@
 #include "documents_folder.h"
 #include "process_support.h"
 #include "schedule/datetime.h"
+#include "tests/support/gbk_test_texts.h"
 #include "win_test_support.h"
 
 namespace {
@@ -47,7 +48,7 @@ struct PopupSeen {
 PopupSeen rightClickAndThen(MainWindow& main, POINT clientPoint, std::function<void(HWND popup)> inside) {
     PopupSeen result;
     NestedProbe::every(100, [&result, inside] {
-        HWND popup = visibleWindowOfThread("#32768");
+        HWND popup = visibleWindowOfThisProcess("#32768");
         if (popup == nullptr) return false;
         RECT rect;
         GetWindowRect(popup, &rect);
@@ -81,12 +82,10 @@ PopupSeen rightClickAndPress(MainWindow& main, POINT clientPoint, std::vector<WO
 // Presses OK on the next message box of this thread, after reading its text.
 void answerNextBox(std::string& caption, std::string& message) {
     NestedProbe::every(100, [&caption, &message] {
-        HWND box = visibleWindowOfThread("#32770");
+        HWND box = visibleWindowOfThisProcess("#32770");
         if (box == nullptr) return false;
         caption = windowText(box);
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        message = text;
+        message = messageBoxText(box);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return true;
     });
@@ -106,7 +105,7 @@ struct SelfClosingNotice {
 SelfClosingNotice chooseHelpAndWatch(MainWindow& main) {
     SelfClosingNotice notice;
     NestedProbe::every(100, [&notice] {
-        HWND box = visibleWindowOfThread("#32770");
+        HWND box = visibleWindowOfThisProcess("#32770");
         if (box == nullptr) return false;
         if (notice.openedAt == 0) {
             notice.openedAt = GetTickCount();
@@ -159,7 +158,7 @@ TEST_F(TaskMenuTest, RightClickOpensTheFiveCommandsAtThePointerAndEscRunsNothing
         EXPECT_TRUE(popup.allEnabled);
         EXPECT_EQ(main_->tasks().rowCount(), rowsBefore);
         EXPECT_TRUE(IsWindow(main_->window));
-        EXPECT_EQ(visibleWindowOfThread("#32768"), nullptr);
+        EXPECT_EQ(visibleWindowOfThisProcess("#32768"), nullptr);
     }
 }
 
@@ -189,15 +188,13 @@ TEST_F(TaskMenuTest, HelpNoticeShowsTheTextAndClosesItselfAfterTenSecondsWhileTi
         std::vector<std::string> clockTexts;
     } seen;
     NestedProbe::every(200, [&] {
-        HWND box = visibleWindowOfThread("#32770");
+        HWND box = visibleWindowOfThisProcess("#32770");
         if (box == nullptr) return false;
         if (!seen.box) {
             seen.box = true;
             seen.openedAt = GetTickCount();
             seen.caption = windowText(box);
-            char message[512] = {};
-            GetDlgItemTextA(box, 0xFFFF, message, sizeof message);
-            seen.message = message;
+            seen.message = messageBoxText(box);
             seen.icon = hasIconControl(box);
             seen.ok = GetDlgItem(box, IDOK) != nullptr;
             seen.cancel = GetDlgItem(box, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(box, IDCANCEL));
@@ -242,7 +239,7 @@ TEST_F(TaskMenuTest, HelpNoticeShowsTheTextAndClosesItselfAfterTenSecondsWhileTi
 TEST_F(TaskMenuTest, HelpNoticeClosedByOkLeavesNoTimerToCloseTheNextOne) {
     // OK at once; then a second notice must stay open for its own 10 s.
     NestedProbe::every(100, [] {
-        HWND box = visibleWindowOfThread("#32770");
+        HWND box = visibleWindowOfThisProcess("#32770");
         if (box == nullptr) return false;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return true;
@@ -286,7 +283,7 @@ TEST_F(TaskMenuTest, AClickOutsideClosesTheMenuAndRunsNothing) {
         SendInput(2, inputs, sizeof(INPUT));
     });
     ASSERT_TRUE(popup.seen);
-    EXPECT_EQ(visibleWindowOfThread("#32768"), nullptr);
+    EXPECT_EQ(visibleWindowOfThisProcess("#32768"), nullptr);
     EXPECT_EQ(rowsOf(main_->tasks()), (Rows{{"1", "t", "c"}}));
     EXPECT_TRUE(IsWindow(main_->window));
 }
@@ -303,7 +300,7 @@ TEST_F(TaskMenuTest, SaveLoadAndHelpChosenInThePopupRunTheirHandlers) {
     });
     ASSERT_TRUE(popup.seen);
     NestedProbe::stop();
-    EXPECT_EQ(message, "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6");  // 保存成功
+    EXPECT_EQ(message, gbk::kSaved);
     EXPECT_EQ(fileBytes(documents.taskFile()),
               std::optional<std::string>("[Tarvelo\xA3\xBA]\r\n1=2019-3-2\xA3\xAC" "a.bat\r\n"));
 

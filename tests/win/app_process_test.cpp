@@ -12,6 +12,7 @@
 #include "app/texts.h"
 #include "documents_folder.h"
 #include "process_support.h"
+#include "tests/support/gbk_test_texts.h"
 #include "win_test_support.h"
 
 namespace {
@@ -58,24 +59,6 @@ TEST(TarveloProcess, TwoCopiesRunSideBySide) {
 
 namespace {
 
-struct ChildBoxSearch {
-    DWORD process;
-    HWND box;
-};
-
-BOOL CALLBACK matchChildBox(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<ChildBoxSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == search->process && IsWindowVisible(window) && lstrcmpA(name, "#32770") == 0) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 // 帮助 chosen with a close already queued behind it: the owner search
@@ -106,11 +89,9 @@ TEST(TarveloProcess, HelpChosenWithACloseQueuedBehindItEndsTheProcessWithoutANot
         std::optional<DWORD> exitCode;
         const DWORD start = GetTickCount();
         while (!(exitCode = tarvelo.waitForExit(20)) && GetTickCount() - start < 15000) {
-            ChildBoxSearch search{tarvelo.id(), nullptr};
-            EnumWindows(matchChildBox, reinterpret_cast<LPARAM>(&search));
-            if (search.box != nullptr) {
+            if (HWND box = visibleWindowOf(tarvelo.id(), "#32770")) {
                 boxSeen = true;
-                PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
             }
         }
         EXPECT_EQ(exitCode, std::optional<DWORD>(0)) << "still running 15 s after its window was closed";
@@ -165,18 +146,17 @@ void addTaskIn(HWND main, const char* time, const char* command) {
 // box; the box's text, or nothing when no box came.
 std::optional<std::string> saveIn(HWND main, DWORD process) {
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(20001, 0), 0);
-    ChildBoxSearch search{process, nullptr};
+    HWND box = nullptr;
     const DWORD start = GetTickCount();
-    while (search.box == nullptr && GetTickCount() - start < 15000) {
+    while (box == nullptr && GetTickCount() - start < 15000) {
         Sleep(20);
-        EnumWindows(matchChildBox, reinterpret_cast<LPARAM>(&search));
+        box = visibleWindowOf(process, "#32770");
     }
-    if (search.box == nullptr) return std::nullopt;
-    char text[64] = {};
-    GetDlgItemTextA(search.box, 0xFFFF, text, sizeof text);
-    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-    while (IsWindow(search.box) && IsWindowVisible(search.box) && GetTickCount() - start < 30000) Sleep(20);
-    return std::string(text);
+    if (box == nullptr) return std::nullopt;
+    const std::string text = messageBoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(box) && IsWindowVisible(box) && GetTickCount() - start < 30000) Sleep(20);
+    return text;
 }
 
 }  // namespace
@@ -189,7 +169,7 @@ TEST(TarveloProcess, ClosingUnsavedRowsSavesNothingAndEveryStartLoadsTheLastSave
     HWND a = first.waitForMainWindow(30000);
     ASSERT_NE(a, nullptr);
     addTaskIn(a, "2030-1-1", "saved.bat");
-    EXPECT_EQ(saveIn(a, first.id()), std::optional<std::string>("\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6"));  // 保存成功
+    EXPECT_EQ(saveIn(a, first.id()), std::optional<std::string>(gbk::kSaved));
     const std::optional<std::string> saved = fileBytes(documents.taskFile());
     ASSERT_EQ(saved, std::optional<std::string>("[Tarvelo\xA3\xBA]\r\n1=2030-1-1\xA3\xAC" "saved.bat\r\n"));
     addTaskIn(a, "2030-1-2", "unsaved.bat");
@@ -237,17 +217,10 @@ TEST(TarveloProcess, RefusedControlShowsAnErrorAndGivesMinusOne) {
     const DWORD process = GetCurrentProcessId();
     std::thread closer([&] {
         for (int i = 0; i < 1000 && !boxSeen; ++i) {
-            for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box != nullptr;
-                 box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(box, &owner);
-                if (owner != process || !IsWindowVisible(box)) continue;
-                char buffer[256] = {};
-                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-                boxText = buffer;
+            if (HWND box = visibleWindowOf(process, "#32770")) {
+                boxText = messageBoxText(box);
                 boxSeen = true;
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
-                break;
             }
             Sleep(20);
         }

@@ -18,7 +18,7 @@
 
 #include "schedule/datetime.h"
 #include "schedule/tick.h"
-#include "tests/core/memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 

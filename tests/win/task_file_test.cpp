@@ -19,17 +19,12 @@
 #include "common/win32_ownership_win.h"
 #include "tasks/task_file_format.h"
 #include "tasks/task_file_win.h"
-#include "tests/core/memory_task_list.h"
+#include "tests/support/gbk_test_texts.h"
+#include "tests/support/memory_task_list.h"
+#include "tests/support/message_boxes_win.h"
 
 namespace {
 
-#define COMMA "\xA3\xAC"
-#define TIME_TEXT "2024\xC4\xEA" "5\xD4\xC2" "1\xC8\xD5" "8\xCA\xB1" "30\xB7\xD6"  // 2024年5月1日8时30分
-#define CHINESE_PATH "D:\\\xD6\xD0\xCE\xC4\xC2\xB7\xBE\xB6\\run.bat"                  // D:\中文路径\run.bat
-
-const std::string kSaved = "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6";           // 保存成功
-const std::string kNotSaved = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC";        // 保存失败
-const std::string kCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2\xA3\xBA";  // 提示信息：
 
 
 using Rows = std::vector<MemoryTaskList::Row>;
@@ -64,18 +59,6 @@ struct SeenBox {
     bool otherWindowEnabled = true;
     bool ticksWent = false;
 };
-
-BOOL CALLBACK findOwnBox(HWND window, LPARAM found) {
-    char name[16] = {};
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetClassNameA(window, name, sizeof(name)) &&
-        std::string(name) == "#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 BOOL CALLBACK readChild(HWND child, LPARAM seenBox) {
     auto& seen = *reinterpret_cast<SeenBox*>(seenBox);
@@ -114,7 +97,7 @@ private:
         const auto deadline = steady_clock::now() + seconds(20);
         HWND box = nullptr;
         while (!box && !done_ && steady_clock::now() < deadline) {
-            EnumWindows(findOwnBox, reinterpret_cast<LPARAM>(&box));
+            box = visibleWindowOfThisProcess("#32770");
             if (!box) Sleep(10);
         }
         if (!box) return;
@@ -152,7 +135,7 @@ void expectOutcomeBox(const std::function<void()>& save, const std::string& text
     bool enabledAfter = false;
     const SeenBox seen = watchBox(save, &enabledAfter);
     ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.caption, kCaption);
+    EXPECT_EQ(seen.caption, gbk::kOutcomeCaption);
     EXPECT_EQ(seen.texts, std::vector<std::string>{text});
     EXPECT_EQ(seen.icon, LoadIconA(nullptr, icon));
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
@@ -163,10 +146,10 @@ void expectOutcomeBox(const std::function<void()>& save, const std::string& text
 }
 
 void expectSaved(const TaskList& list) {
-    expectOutcomeBox([&] { saveTaskFile(list); }, kSaved, IDI_INFORMATION);
+    expectOutcomeBox([&] { saveTaskFile(list); }, gbk::kSaved, IDI_INFORMATION);
 }
 void expectNotSaved(const TaskList& list) {
-    expectOutcomeBox([&] { saveTaskFile(list); }, kNotSaved, IDI_EXCLAMATION);
+    expectOutcomeBox([&] { saveTaskFile(list); }, gbk::kNotSaved, IDI_EXCLAMATION);
 }
 
 class TaskFile : public testing::Test {

@@ -135,13 +135,6 @@ Rows remoteRows(HWND list) {
     return rows;
 }
 
-// Types a task into another process's window and clicks "确认添加".
-void addTaskIn(HWND main, const char* time, const char* command) {
-    SendMessageA(GetDlgItem(main, 105), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time));
-    SendMessageA(GetDlgItem(main, 106), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command));
-    SendMessageA(GetDlgItem(main, 102), BM_CLICK, 0, 0);
-}
-
 // Chooses 保存 in another process's window and presses OK on its outcome
 // box; the box's text, or nothing when no box came.
 std::optional<std::string> saveIn(HWND main, DWORD process) {
@@ -168,11 +161,11 @@ TEST(TarveloProcess, ClosingUnsavedRowsSavesNothingAndEveryStartLoadsTheLastSave
     ChildProcess first(tarveloCommand());
     HWND a = first.waitForMainWindow(30000);
     ASSERT_NE(a, nullptr);
-    addTaskIn(a, "2030-1-1", "saved.bat");
+    ASSERT_TRUE(addTaskInWindowOf(a, "2030-1-1", "saved.bat"));
     EXPECT_EQ(saveIn(a, first.id()), std::optional<std::string>(gbk::kSaved));
     const std::optional<std::string> saved = fileBytes(documents.taskFile());
     ASSERT_EQ(saved, std::optional<std::string>("[Tarvelo\xA3\xBA]\r\n1=2030-1-1\xA3\xAC" "saved.bat\r\n"));
-    addTaskIn(a, "2030-1-2", "unsaved.bat");
+    ASSERT_TRUE(addTaskInWindowOf(a, "2030-1-2", "unsaved.bat"));
     EXPECT_EQ(remoteRows(taskListOf(a)), (Rows{{"1", "2030-1-1", "saved.bat"}, {"2", "2030-1-2", "unsaved.bat"}}));
 
     ChildProcess second(tarveloCommand());  // while the first runs

@@ -34,8 +34,6 @@ std::vector<std::string> linesOf(const std::string& path) {
     return lines;
 }
 
-HWND childWithId(HWND parent, int id) { return GetDlgItem(parent, id); }
-
 std::string lowerCase(std::string text) {
     for (char& c : text)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -57,12 +55,6 @@ bool waitFor(const std::function<bool()>& done, DWORD milliseconds = 20000) {
         Sleep(50);
     }
     return true;
-}
-
-HWND focusOfThreadOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
 // The time another process's clock label shows; minDateTime before its first tick.
@@ -120,14 +112,13 @@ TEST(TarveloSchedule, ARelativeCommandStartsFromTheProgramsFolder) {
         const std::string log = temporaryFile("tvr");
         ASSERT_TRUE(SetEnvironmentVariableA("TARVELO_PROBE_LOG", log.c_str()));
         {
-            DocumentsFolder documents(newFolderName());
-            // ".\" pins the command to the current directory: a bare name
-            // would also be found in the folder of the program that starts it.
-            const std::string due = dateTimeToText(currentDateTime() + 4.0 / 86400);
-            ASSERT_TRUE(putFile(documents.taskFile(), "[Tarvelo\xA3\xBA]\r\n1=" + due + "\xA3\xAC.\\relative_probe.exe rel\r\n"));
             ChildProcess tarvelo("\"" + program + "\"");  // from this test's current directory
             HWND main = tarvelo.waitForMainWindow(30000);
             ASSERT_NE(main, nullptr);
+            // ".\" pins the command to the current directory: a bare name
+            // would also be found in the folder of the program that starts it.
+            ASSERT_TRUE(addTaskInWindowOf(main, dateTimeToText(currentDateTime() + 2.0 / 86400),
+                                          ".\\relative_probe.exe rel"));
             std::vector<std::string> lines;
             waitFor([&] { return !(lines = linesOf(log)).empty(); });
             PostMessageA(main, WM_CLOSE, 0, 0);
@@ -146,21 +137,9 @@ TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     ChildProcess tarvelo("\"" + buildFolder() + "\\Tarvelo.exe\"");
     HWND main = tarvelo.waitForMainWindow(30000);
     ASSERT_NE(main, nullptr);
-    HWND timeField = childWithId(main, 105), pathField = childWithId(main, 106), add = childWithId(main, 102);
-    ASSERT_NE(timeField, nullptr);
-
-    // Stop the time field from following the clock, as a press on it does,
-    // then type the task and add it.
-    PostMessageA(timeField, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(timeField, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    // The field takes the focus once its press went through the program.
-    ASSERT_TRUE(waitFor([&] { return focusOfThreadOf(main) == timeField; }));
     const DateTime due = currentDateTime() + 4.0 / 86400;
     const std::string dueText = dateTimeToText(due);
-    const std::string command = "\"" + buildFolder() + "\\launch_probe.exe\" end-to-end";
-    SendMessageA(timeField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dueText.c_str()));
-    SendMessageA(pathField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command.c_str()));
-    SendMessageA(add, BM_CLICK, 0, 0);
+    ASSERT_TRUE(addTaskInWindowOf(main, dueText, "\"" + buildFolder() + "\\launch_probe.exe\" end-to-end"));
 
     // The start, then three more ticks in which a second start would show.
     EXPECT_TRUE(waitFor([&] { return !linesOf(log).empty(); }));

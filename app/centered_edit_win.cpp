@@ -4,19 +4,19 @@
 
 #include <initializer_list>
 
+#include "common/win32_ownership_win.h"
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
 // The height of one text line: the letter "W" in the box's font.
 int lineHeight(HWND edit) {
-    HDC dc = GetDC(edit);
+    const WindowDeviceContext dc(edit);
     const auto font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+    const SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
     SIZE size{};
-    GetTextExtentPoint32A(dc, "W", 1, &size);
-    SelectObject(dc, previous);
-    ReleaseDC(edit, dc);
+    GetTextExtentPoint32A(dc.get(), "W", 1, &size);
     return size.cy;
 }
 
@@ -61,7 +61,8 @@ LRESULT onNcPaint(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     RECT inside = window;
     InflateRect(&inside, -border, -border);
 
-    HDC dc = GetWindowDC(edit);
+    const WindowDeviceContext windowDc(edit, WindowDeviceContext::Area::wholeWindow);
+    HDC dc = windowDc.get();
     // Ask the parent for the brush it gives the box, as the box itself does.
     const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(edit), WM_CTLCOLOREDIT,
                                                              reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
@@ -72,7 +73,6 @@ LRESULT onNcPaint(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     RECT right{client.right, client.top, inside.right, client.bottom};
     for (const RECT& band : {above, below, left, right})
         if (band.right > band.left && band.bottom > band.top) FillRect(dc, &band, fill);
-    ReleaseDC(edit, dc);
     return result;
 }
 

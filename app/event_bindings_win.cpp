@@ -1,13 +1,17 @@
 // The event bindings, one place for all of them:
 //
-//   source            event                 handler
-//   main window       created               onMainWindowCreated    (loadMainWindow)
-//   tick timer        period (WM_TIMER)     onSchedulerTick
-//   add button        clicked (BN_CLICKED)  onAddButtonClicked
-//   time field        left button pressed   onTimeFieldPressed     (pre-translation)
-//   drop target       got files             onFilesDropped         (loadMainWindow)
-//   task list         right click (NM_RCLICK) onTaskListRightClick
-//   menu entries      chosen                the entry's handler    (app/menu_win.cpp)
+//   source              event                    handler
+//   main window         created                  onMainWindowCreated     (loadMainWindow)
+//   tick timer          period (WM_TIMER)        onSchedulerTick
+//   add button          clicked (BN_CLICKED)     onAddButtonClicked
+//   time field          left button pressed      onTimeFieldPressed      (pre-translation)
+//   drop target         got files                onFilesDropped          (loadMainWindow)
+//   task list           right click (NM_RCLICK)  onTaskListRightClick
+//   menu entry 保存     chosen (WM_COMMAND)      onSaveChosen
+//   menu entry 读取     chosen                   onLoadChosen
+//   menu entry 删除选中 chosen                   onDeleteSelectedChosen
+//   menu entry 删除全部 chosen                   onDeleteAllChosen
+//   menu entry 帮助     chosen                   onHelpChosen
 //
 // Everything else keeps the built-in behaviour of the window and controls.
 #include "app/event_bindings_win.h"
@@ -21,12 +25,35 @@
 
 namespace {
 
+void onMenuEntryChosen(MainWindow& main, MenuEntryPosition entry) {
+    switch (entry) {
+    case kSaveEntry:
+        onSaveChosen(main);
+        return;
+    case kLoadEntry:
+        onLoadChosen(main);
+        return;
+    case kDeleteSelectedEntry:
+        onDeleteSelectedChosen(main);
+        return;
+    case kDeleteAllEntry:
+        onDeleteAllChosen(main);
+        return;
+    case kHelpEntry:
+        onHelpChosen(main);
+        return;
+    case kSettingsEntry:
+        return;  // a popup of its own, never chosen
+    }
+}
+
 void onCommand(MainWindow& main, int id, int code) {
     if (id == kAddButtonId && code == BN_CLICKED) {
         onAddButtonClicked(main);
         return;
     }
-    if (code == 0) runMenuCommand(main, id);  // a menu command
+    if (code != 0) return;  // 0: a menu command
+    if (const std::optional<MenuEntryPosition> entry = menuEntryOfCommand(id)) onMenuEntryChosen(main, *entry);
 }
 
 LRESULT onNotify(MainWindow& main, const NMHDR& header) {

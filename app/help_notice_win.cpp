@@ -9,17 +9,17 @@ namespace {
 constexpr DWORD kOwnerSearchGiveUpMilliseconds = 31536000;
 constexpr UINT kHelpStyle = MB_OK | MB_ICONINFORMATION;  // 64
 
-using MessageBoxTimeoutFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
-
 // Exported by user32 but left out of its documented headers and import
 // libraries: looked up by name, null where the system lacks it.
-MessageBoxTimeoutFunction messageBoxTimeout() {
+MessageBoxTimeoutFunction lookUpMessageBoxTimeout() {
     HMODULE user32 = GetModuleHandleA("user32.dll");
     return user32 != nullptr
                ? reinterpret_cast<MessageBoxTimeoutFunction>(
                      reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxTimeoutA")))
                : nullptr;
 }
+
+MessageBoxTimeoutLookup messageBoxTimeout = lookUpMessageBoxTimeout;
 
 BOOL CALLBACK matchHelpNotice(HWND window, LPARAM found) {
     char className[16] = {}, caption[16] = {};
@@ -30,6 +30,19 @@ BOOL CALLBACK matchHelpNotice(HWND window, LPARAM found) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CALLBACK matchVisibleWindowOfThisProcess(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+bool quitMessageWaiting() {
+    MSG message;
+    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
 // The open help notice of this thread, if any.
@@ -50,8 +63,22 @@ void CALLBACK closeHelpNotice(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void onHelpChosen(MainWindow&) { showHelpNotice(); }
 
+void setMessageBoxTimeoutLookup(MessageBoxTimeoutLookup lookup) noexcept {
+    messageBoxTimeout = lookup != nullptr ? lookup : lookUpMessageBoxTimeout;
+}
+
+bool programIsEnding() {
+    if (quitMessageWaiting()) return true;
+    bool visible = false;
+    EnumWindows(matchVisibleWindowOfThisProcess, reinterpret_cast<LPARAM>(&visible));
+    return !visible;
+}
+
 void showHelpNotice() {
     HWND owner = findOwnProcessWindow();
+    // The user closed the window while the search ran: a program on its way
+    // out shows no notice, so that it ends at once.
+    if (owner == nullptr && programIsEnding()) return;
     const UINT_PTR timer = SetTimer(nullptr, 0, kHelpNoticeMilliseconds, closeHelpNotice);
     if (const auto timed = messageBoxTimeout())
         timed(owner, text::kHelpText, text::kHelpCaption, kHelpStyle, 0, kHelpNoticeMilliseconds);
@@ -68,7 +95,11 @@ HWND findOwnProcessWindow() {
     HWND candidate = nullptr;
     for (;;) {
         if (GetTickCount() - start >= kOwnerSearchGiveUpMilliseconds) return nullptr;
+        // The events dispatched below may have closed the window: no pass can
+        // find one then, and the search would spin until its give-up time.
+        if (quitMessageWaiting()) return nullptr;
         candidate = FindWindowExA(nullptr, candidate, nullptr, nullptr);
+        if (candidate == nullptr && programIsEnding()) return nullptr;  // a whole pass found none
         if (candidate != nullptr && IsWindow(candidate) && IsWindowVisible(candidate)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(candidate, &owner);

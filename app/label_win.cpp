@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "common/win32_ownership_win.h"
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
 void paintLabel(HWND label) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(label, &paint);
+    const PaintSession paint(label);
+    HDC dc = paint.get();
     RECT area;
     GetClientRect(label, &area);
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
@@ -18,12 +20,10 @@ void paintLabel(HWND label) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
     const auto font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const SelectedObject selected(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-    SelectObject(dc, previous);
-    EndPaint(label, &paint);
 }
 
 LRESULT CALLBACK labelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {

@@ -1,18 +1,21 @@
 #include "app/menu_win.h"
 
-#include "app/handlers_win.h"
+#include <iterator>
+
 #include "app/texts.h"
 
 namespace {
 
+// In the order of MenuEntryPosition.
 const MenuEntry kEntries[] = {
-    {0, text::kMenuSettings, true, nullptr},
-    {1, text::kMenuSave, false, onSaveChosen},
-    {1, text::kMenuLoad, false, onLoadChosen},
-    {1, text::kMenuDeleteSelected, false, onDeleteSelectedChosen},
-    {1, text::kMenuDeleteAll, false, onDeleteAllChosen},
-    {1, text::kMenuHelp, false, onHelpChosen},
+    {0, text::kMenuSettings, true},
+    {1, text::kMenuSave, false},
+    {1, text::kMenuLoad, false},
+    {1, text::kMenuDeleteSelected, false},
+    {1, text::kMenuDeleteAll, false},
+    {1, text::kMenuHelp, false},
 };
+static_assert(std::size(kEntries) == kHelpEntry + 1);
 
 UINT commandOf(std::size_t position) { return static_cast<UINT>(kFirstMenuCommand + position); }
 
@@ -52,9 +55,9 @@ HMENU createTaskMenuPopup() {
     return popup;
 }
 
-bool runMenuCommand(MainWindow& main, int commandId) {
-    if (commandId < kFirstMenuCommand || commandId > kLastMenuCommand) return false;
+std::optional<MenuEntryPosition> menuEntryOfCommand(int commandId) {
+    if (commandId < kFirstMenuCommand || commandId > kLastMenuCommand) return std::nullopt;
     const auto position = static_cast<std::size_t>(commandId - kFirstMenuCommand);
-    if (position < std::size(kEntries) && kEntries[position].handler != nullptr) kEntries[position].handler(main);
-    return true;
+    if (position >= std::size(kEntries)) return std::nullopt;
+    return static_cast<MenuEntryPosition>(position);
 }

@@ -1,22 +1,29 @@
 // The main window's menu definition: "设置", hidden in the menu bar, with the
 // five task commands as its children. An entry's command identifier is
-// 20000 plus its position among all entries.
+// 20000 plus its position among all entries. Which handler an entry runs
+// is bound in app/event_bindings_win.cpp.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include <cstddef>
+#include <optional>
 #include <span>
 
-struct MainWindow;
-
-using MenuHandler = void (*)(MainWindow&);
+// The entries by their position in the definition.
+enum MenuEntryPosition : std::size_t {
+    kSettingsEntry,  // 设置
+    kSaveEntry,      // 保存
+    kLoadEntry,      // 读取
+    kDeleteSelectedEntry,  // 删除选中
+    kDeleteAllEntry,  // 删除全部
+    kHelpEntry,      // 帮助
+};
 
 struct MenuEntry {
     int level;  // 0: top level; 1: a child of the last top-level entry
     const char* caption;
-    bool hidden;          // hidden in the menu bar, with its children
-    MenuHandler handler;  // run when the entry is chosen
+    bool hidden;  // hidden in the menu bar, with its children
 };
 
 inline constexpr int kFirstMenuCommand = 20000;
@@ -30,11 +37,6 @@ HMENU createMenuBar();
 // A new popup of the children of "设置", the task menu; the caller owns it.
 HMENU createTaskMenuPopup();
 
-// Runs the handler of the entry with this command identifier; ignores an
-// identifier outside the entries. False when the identifier is no menu command.
-bool runMenuCommand(MainWindow& main, int commandId);
-
-struct MenuDestroyer {
-    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+// The entry that a menu command names; nothing for an identifier outside
+// the menu commands or past the last entry.
+std::optional<MenuEntryPosition> menuEntryOfCommand(int commandId);

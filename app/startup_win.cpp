@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/message_loop_win.h"
 #include "app/texts.h"
+#include "common/ansi_path.h"
 
 namespace {
 
@@ -24,10 +25,11 @@ void setCurrentDirectoryToProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    const std::size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos) return;
-    path.resize(slash);
-    SetCurrentDirectoryA(path.c_str());  // on failure the directory stays as it was
+    // The last backslash that starts a character: in GBK the trail byte of
+    // a character such as 乗 (81 5C) is the code of "\\".
+    const std::string folder(folderOf(path));
+    if (folder.empty()) return;
+    SetCurrentDirectoryA(folder.c_str());  // on failure the directory stays as it was
 }
 
 // OLE for the user-interface thread, for the drop target; uninitialised

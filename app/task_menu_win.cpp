@@ -2,6 +2,7 @@
 #include "app/handlers_win.h"
 #include "app/main_window_win.h"
 #include "app/menu_win.h"
+#include "common/win32_ownership_win.h"
 
 void onTaskListRightClick(MainWindow& main) {
     POINT at;

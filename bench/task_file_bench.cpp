@@ -8,7 +8,7 @@
 
 #include "schedule/datetime.h"
 #include "tasks/task_file_format.h"
-#include "tests/core/memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "schedule/tick.h"
-#include "tests/core/memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "schedule/unique_handle_win.h"
+#include "common/win32_ownership_win.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "common/win32_ownership_win.h"
+
 class FileDropTarget final : public IDropTarget {
 public:
     using GotFiles = std::function<void(const std::string& text)>;
@@ -31,12 +33,4 @@ private:
     LONG references_ = 1;
     bool acceptable_ = false;  // the current drag carries files
     GotFiles gotFiles_;
-};
-
-// Releases a COM interface when it goes out of scope.
-template <typename Interface>
-struct ComReleaser {
-    void operator()(Interface* object) const noexcept {
-        if (object != nullptr) object->Release();
-    }
 };

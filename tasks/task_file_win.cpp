@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "schedule/unique_handle_win.h"
+#include "common/ansi_path.h"
+#include "common/win32_ownership_win.h"
 #include "tasks/task_file_format.h"
 
 namespace {
@@ -18,14 +19,31 @@ constexpr const char* kCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2\xA3\xBA";  //
 // WriteFile and ReadFile take at most a DWORD at a time.
 constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
 
+// A name for the new file written beside the task file: "~", this
+// process's id and a serial of three digits, both in base 36. At most 11
+// bytes, the length of "Tarvelo.ini", so the new file's path is never longer
+// than the task file's: whatever folder holds a task file that fits within
+// MAX_PATH holds this one too.
+std::string temporaryName(unsigned serial) {
+    constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string id;
+    for (DWORD process = GetCurrentProcessId(); process != 0 || id.empty(); process /= 36)
+        id.insert(id.begin(), kDigits[process % 36]);  // at most 7 digits
+    std::string name = "~" + id;
+    for (unsigned digit = 36 * 36; digit != 0; digit /= 36) name += kDigits[serial / digit % 36];
+    return name;
+}
+
 // A new file of this process's own, deleted again unless it was kept.
 class TemporaryFile {
 public:
     // Beside `target`, so that moving it there never crosses volumes.
     explicit TemporaryFile(const std::string& target) {
         static unsigned serial = 0;
+        const std::size_t slash = lastBackslash(target);
+        const std::string prefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".tmp";
+            std::string name = prefix + temporaryName(serial++);
             file_.reset(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file_) {
                 path_ = std::move(name);
@@ -56,6 +74,32 @@ private:
     std::string path_;
 };
 
+// Another program may hold the task file open for a moment: a second copy
+// saving at the same time (Wine's replace itself holds the file briefly), a
+// virus scanner, the search indexer, the sync client of a synced Documents
+// folder. A replace refused for that is tried again for about a second.
+constexpr DWORD kReplaceRetryMilliseconds = 1000;
+constexpr DWORD kReplacePauseMilliseconds = 20;
+
+bool refusesWriting(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool inUseElsewhere(DWORD error, const std::string& path) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return true;
+    return error == ERROR_ACCESS_DENIED && !refusesWriting(path);  // a file being deleted, or open elsewhere
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (!inUseElsewhere(GetLastError(), to) || GetTickCount() - start >= kReplaceRetryMilliseconds) return false;
+        Sleep(kReplacePauseMilliseconds);
+    }
+}
+
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kMaxChunk));
@@ -82,17 +126,14 @@ std::string taskFilePath() {
 
 bool writeTaskFile(const std::string& path, std::string_view bytes) {
     // Wine run as root replaces a read-only file; Windows refuses to.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
+    if (refusesWriting(path)) return false;
 
     TemporaryFile temporary(path);
     if (!temporary || !writeAll(temporary.handle(), bytes) || !FlushFileBuffers(temporary.handle()) ||
         !temporary.close())
         return false;
-    // Refused while another program holds the task file open.
-    if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    // Refused while another program holds the task file open for longer.
+    if (!replaceFile(temporary.path(), path)) return false;
     temporary.keep();
     return true;
 }

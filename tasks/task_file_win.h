@@ -15,7 +15,8 @@ std::string taskFilePath();
 
 // Writes the bytes to a new file beside the path, flushes it and puts it in
 // the path's place in one step, so that a failure leaves the old file whole.
-// A read-only file or one that is open elsewhere is not replaced.
+// A read-only file is not replaced; one that is open elsewhere is tried
+// again for about a second, then left as it is.
 bool writeTaskFile(const std::string& path, std::string_view bytes);
 
 // The whole file; nothing when it cannot be opened for reading (missing, no

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 

@@ -8,17 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/core/memory_task_list.h"
+#include "tests/support/gbk_test_texts.h"
+#include "tests/support/memory_task_list.h"
 
 using namespace std::string_literals;
 
 namespace {
-
-// GBK bytes of the texts used below.
-#define HEADER "[Tarvelo\xA3\xBA]"
-#define COMMA "\xA3\xAC"  // ，
-#define TIME_TEXT "2024\xC4\xEA" "5\xD4\xC2" "1\xC8\xD5" "8\xCA\xB1" "30\xB7\xD6"  // 2024年5月1日8时30分
-#define CHINESE_PATH "D:\\\xD6\xD0\xCE\xC4\xC2\xB7\xBE\xB6\\run.bat"                  // D:\中文路径\run.bat
 
 using Rows = std::vector<MemoryTaskList::Row>;
 

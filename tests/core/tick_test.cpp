@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 

@@ -6,13 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/texts.h"
+#include "documents_folder.h"
 #include "process_support.h"
 #include "schedule/datetime.h"
+#include "schedule/tick.h"
 
 namespace {
 
@@ -31,9 +34,102 @@ std::vector<std::string> linesOf(const std::string& path) {
     return lines;
 }
 
-HWND childWithId(HWND parent, int id) { return GetDlgItem(parent, id); }
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// Its long form: the form a started program reports for itself.
+std::string longPath(const std::string& path) {
+    char buffer[MAX_PATH * 2];
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer, sizeof buffer);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+}
+
+// Waits for `done`, looking every 50 ms; false when `milliseconds` passed first.
+bool waitFor(const std::function<bool()>& done, DWORD milliseconds = 20000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// The time another process's clock label shows; minDateTime before its first tick.
+DateTime clockLabelTime(HWND main) {
+    char label[128] = {};
+    GetWindowTextA(GetDlgItem(main, 107), label, sizeof label);
+    return textToDateTime(std::string_view(label).substr(std::string_view(text::kClockPrefix).size()));
+}
+
+std::string probeProgramOf(const std::string& line) { return line.substr(0, line.find('\t')); }
+
+// A new folder, removed with its files when this goes.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(std::string path) : path_(std::move(path)) {
+        removeAll();  // a folder left by an earlier run, whose process id this one got again
+        created_ = CreateDirectoryA(path_.c_str(), nullptr) != FALSE;
+    }
+    ~ScratchFolder() { removeAll(); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool created() const { return created_; }
+    const std::string& path() const { return path_; }
+
+private:
+    void removeAll() {
+        for (const std::string& name : folderEntries(path_)) DeleteFileA((path_ + "\\" + name).c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string path_;
+    bool created_ = false;
+};
 
 }  // namespace
+
+// Tarvelo.exe copied into a folder of its own and started from another
+// current directory: a task's relative command runs from the program's
+// folder. The second copy's name holds 乗 (81 5C in GBK), whose trail byte
+// is the code of "\".
+TEST(TarveloSchedule, ARelativeCommandStartsFromTheProgramsFolder) {
+    struct Case {
+        const char* folder;
+        const char* program;
+    };
+    const Case cases[] = {{"plain", "Tarvelo.exe"}, {"\x81\x5C" "dbcs", "Tarvelo\x81\x5C.exe"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        const ScratchFolder scratch(newFolderName() + "-" + c.folder);
+        ASSERT_TRUE(scratch.created());
+        const std::string& folder = scratch.path();
+        const std::string program = folder + "\\" + c.program, probe = folder + "\\relative_probe.exe";
+        ASSERT_TRUE(CopyFileA((buildFolder() + "\\Tarvelo.exe").c_str(), program.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((buildFolder() + "\\launch_probe.exe").c_str(), probe.c_str(), FALSE));
+        const std::string log = temporaryFile("tvr");
+        ASSERT_TRUE(SetEnvironmentVariableA("TARVELO_PROBE_LOG", log.c_str()));
+        {
+            ChildProcess tarvelo("\"" + program + "\"");  // from this test's current directory
+            HWND main = tarvelo.waitForMainWindow(30000);
+            ASSERT_NE(main, nullptr);
+            // ".\" pins the command to the current directory: a bare name
+            // would also be found in the folder of the program that starts it.
+            ASSERT_TRUE(addTaskInWindowOf(main, dateTimeToText(currentDateTime() + 2.0 / 86400),
+                                          ".\\relative_probe.exe rel"));
+            std::vector<std::string> lines;
+            waitFor([&] { return !(lines = linesOf(log)).empty(); });
+            PostMessageA(main, WM_CLOSE, 0, 0);
+            EXPECT_EQ(tarvelo.waitForExit(20000), std::optional<DWORD>(0));
+            ASSERT_EQ(lines.size(), 1u) << "the relative command did not start";
+            EXPECT_EQ(lowerCase(longPath(probeProgramOf(lines[0]))), lowerCase(longPath(probe)));
+        }
+        SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);
+        DeleteFileA(log.c_str());
+    }
+}
 
 TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     const std::string log = temporaryFile("tvl");
@@ -41,22 +137,13 @@ TEST(TarveloSchedule, ADueTaskStartsOnceWithinItsSecond) {
     ChildProcess tarvelo("\"" + buildFolder() + "\\Tarvelo.exe\"");
     HWND main = tarvelo.waitForMainWindow(30000);
     ASSERT_NE(main, nullptr);
-    HWND timeField = childWithId(main, 105), pathField = childWithId(main, 106), add = childWithId(main, 102);
-    ASSERT_NE(timeField, nullptr);
-
-    // Stop the time field from following the clock, as a press on it does,
-    // then type the task and add it.
-    PostMessageA(timeField, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(timeField, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    Sleep(300);
     const DateTime due = currentDateTime() + 4.0 / 86400;
     const std::string dueText = dateTimeToText(due);
-    const std::string command = "\"" + buildFolder() + "\\launch_probe.exe\" end-to-end";
-    SendMessageA(timeField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dueText.c_str()));
-    SendMessageA(pathField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command.c_str()));
-    SendMessageA(add, BM_CLICK, 0, 0);
+    ASSERT_TRUE(addTaskInWindowOf(main, dueText, "\"" + buildFolder() + "\\launch_probe.exe\" end-to-end"));
 
-    Sleep(9000);  // the due second and a few more ticks after it
+    // The start, then three more ticks in which a second start would show.
+    EXPECT_TRUE(waitFor([&] { return !linesOf(log).empty(); }));
+    EXPECT_TRUE(waitFor([&] { return secondOf(clockLabelTime(main)) >= secondOf(due) + 3; }));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(tarvelo.waitForExit(20000), std::optional<DWORD>(0));
     SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);

@@ -11,13 +11,10 @@
 #include "app/main_window_win.h"
 #include "documents_folder.h"
 #include "schedule/datetime.h"
+#include "tests/support/gbk_test_texts.h"
 #include "win_test_support.h"
 
 namespace {
-
-#define HEADER "[Tarvelo\xA3\xBA]\r\n"
-#define COMMA "\xA3\xAC"
-#define TIME_TEXT "2024\xC4\xEA" "5\xD4\xC2" "1\xC8\xD5" "8\xCA\xB1" "30\xB7\xD6"  // 2024年5月1日8时30分
 
 class WindowTaskFile : public testing::Test {
 protected:
@@ -42,7 +39,7 @@ protected:
 }  // namespace
 
 TEST_F(WindowTaskFile, OpensWithTheSavedRowsInOrderAndTheTimeOfStart) {
-    ASSERT_TRUE(putFile(documents_.taskFile(), HEADER "3=" TIME_TEXT COMMA "C:\\Tools\\run.bat\r\n"
+    ASSERT_TRUE(putFile(documents_.taskFile(), HEADER_LINE "3=" TIME_TEXT COMMA "C:\\Tools\\run.bat\r\n"
                                                       "1=" TIME_TEXT COMMA "tool.exe /mode=2\r\n"
                                                       "x=" COMMA "\r\n"));
     const DateTime before = currentDateTime();
@@ -71,7 +68,7 @@ TEST_F(WindowTaskFile, OpensWithTheSavedRowsInOrderAndTheTimeOfStart) {
 TEST_F(WindowTaskFile, OpensEmptyAndSilentWithoutAFile) {
     openWindow();
     EXPECT_EQ(main_->tasks().rowCount(), 0);
-    EXPECT_EQ(visibleWindowOfThread("#32770"), nullptr);
+    EXPECT_EQ(visibleWindowOfThisProcess("#32770"), nullptr);
     EXPECT_FALSE(textToDateTime(windowText(main_->编辑框1)) == minDateTime);
 }
 
@@ -83,13 +80,11 @@ TEST_F(WindowTaskFile, MenuSaveWritesTheListAndTicksGoOnUnderTheOutcomeBox) {
     std::string boxText;
     DWORD firstSeen = 0;
     NestedProbe::every(100, [&] {
-        HWND box = visibleWindowOfThread("#32770");
+        HWND box = visibleWindowOfThisProcess("#32770");
         if (box == nullptr) return false;
         if (firstSeen == 0) {
             firstSeen = GetTickCount();
-            char text[64] = {};
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            boxText = text;
+            boxText = messageBoxText(box);
         }
         const std::string clock = windowText(main_->标签4);
         if (clockTexts.empty() || clockTexts.back() != clock) clockTexts.push_back(clock);
@@ -100,16 +95,16 @@ TEST_F(WindowTaskFile, MenuSaveWritesTheListAndTicksGoOnUnderTheOutcomeBox) {
     chooseMenuCommand(*main_, 20001);  // 保存
     NestedProbe::stop();
 
-    EXPECT_EQ(boxText, "\xB1\xA3\xB4\xE6\xB3\xC9\xB9\xA6");  // 保存成功
+    EXPECT_EQ(boxText, gbk::kSaved);
     EXPECT_GE(clockTexts.size(), 3u) << "the clock label refreshed while the box was open";
     EXPECT_EQ(fileBytes(documents_.taskFile()),
-              std::optional<std::string>(HEADER "1=" TIME_TEXT COMMA "C:\\Tools\\run.bat\r\n2=" COMMA "\r\n"));
+              std::optional<std::string>(HEADER_LINE "1=" TIME_TEXT COMMA "C:\\Tools\\run.bat\r\n2=" COMMA "\r\n"));
 }
 
 TEST_F(WindowTaskFile, MenuLoadReplacesTheRowsWithTheFilesRows) {
     openWindow();
     addTaskThroughButton(*main_, "unsaved", "row");
-    ASSERT_TRUE(putFile(documents_.taskFile(), HEADER "7=" TIME_TEXT COMMA "b.bat\r\n"));
+    ASSERT_TRUE(putFile(documents_.taskFile(), HEADER_LINE "7=" TIME_TEXT COMMA "b.bat\r\n"));
     chooseMenuCommand(*main_, 20002);  // 读取
     EXPECT_EQ(rowsOf(main_->tasks()), (Rows{{"7", TIME_TEXT, "b.bat"}}));
     chooseMenuCommand(*main_, 20002);  // twice: not doubled

@@ -13,7 +13,10 @@
 #include "app/main_window_win.h"
 #include "app/message_loop_win.h"
 #include "app/texts.h"
+#include "documents_folder.h"
+#include "process_support.h"
 #include "schedule/datetime.h"
+#include "schedule/tick.h"
 #include "win_test_support.h"
 
 namespace {
@@ -44,6 +47,21 @@ RECT clientRectOf(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// The time the clock label shows; minDateTime before the first tick.
+DateTime clockLabelTime(const MainWindow& main) {
+    const std::string label = windowText(main.标签4);
+    return textToDateTime(std::string_view(label).substr(std::string_view(text::kClockPrefix).size()));
+}
+
+// Seconds, which compare exactly where DateTime sums may not.
+SecondCount clockLabelSecond(const MainWindow& main) { return secondOf(clockLabelTime(main)); }
+SecondCount timeFieldSecond(const MainWindow& main) { return secondOf(textToDateTime(windowText(main.编辑框1))); }
+
+// Handles messages until the clock label shows `second` or later.
+bool pumpUntilClockShows(const MainWindow& main, SecondCount second) {
+    return pumpUntil([&] { return clockLabelSecond(main) >= second; });
 }
 
 std::string classOf(HWND window) {
@@ -160,6 +178,79 @@ TEST_F(MainWindowTest, TimeFieldStartsWithTheTimeOfStartAndFollowsTheClock) {
     EXPECT_LE(shown, now);
     EXPECT_TRUE(main_->timeFollowsClock);
     EXPECT_EQ(windowText(main_->编辑框2), "");
+}
+
+// The time field across ticks, as the user meets it: it follows the clock
+// from the start, also while typed into after Tab reached it; a press on it
+// stops that until the next add.
+TEST(TimeFieldAcrossTicks, FollowsTheClockUntilPressedAndAgainAfterAnAdd) {
+    drainQuit();
+    const std::unique_ptr<MainWindow> main = loadMainWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(main, nullptr);
+    // No message handled yet, so no tick either.
+    const SecondCount start = timeFieldSecond(*main);
+    EXPECT_EQ(windowText(main->标签4), text::kClockPrefix);
+    ShowWindow(main->window, SW_SHOW);
+    SetForegroundWindow(main->window);
+
+    // Ticks replace the time of start with the time of each tick.
+    ASSERT_TRUE(pumpUntilClockShows(*main, start + 2));
+    EXPECT_GE(timeFieldSecond(*main), clockLabelSecond(*main) - 1);
+
+    // Reached with Tab, typed into: the next tick overwrites the typing.
+    ASSERT_EQ(GetFocus(), main->超级列表框1);
+    for (int i = 0; i < 2; ++i) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        pumpMessages();
+    }
+    ASSERT_EQ(GetFocus(), main->编辑框1);
+    PostMessageA(main->编辑框1, WM_CHAR, 'x', 1);
+    pumpMessages();
+    ASSERT_NE(windowText(main->编辑框1).find('x'), std::string::npos);
+    EXPECT_TRUE(main->timeFollowsClock);
+    ASSERT_TRUE(pumpUntilClockShows(*main, clockLabelSecond(*main) + 1));
+    EXPECT_EQ(windowText(main->编辑框1).find('x'), std::string::npos);
+    EXPECT_GE(timeFieldSecond(*main), clockLabelSecond(*main) - 1);
+
+    // A press on the field's text line: later ticks leave the typed time.
+    RECT line;
+    GetClientRect(main->编辑框1, &line);
+    MapWindowPoints(main->编辑框1, nullptr, reinterpret_cast<POINT*>(&line), 2);
+    clickAt((line.left + line.right) / 2, (line.top + line.bottom) / 2);
+    ASSERT_FALSE(main->timeFollowsClock);
+    const std::string typed = "2030\xC4\xEA" "1\xD4\xC2" "1\xC8\xD5";  // 2030年1月1日
+    setWindowText(main->编辑框1, typed);
+    ASSERT_TRUE(pumpUntilClockShows(*main, clockLabelSecond(*main) + 2));
+    EXPECT_EQ(windowText(main->编辑框1), typed);
+
+    // The add takes the typed time; the next tick writes the clock again.
+    SendMessageA(main->按钮4, BM_CLICK, 0, 0);
+    pumpMessages();
+    EXPECT_EQ(main->tasks().cellText(0, 1), typed);
+    ASSERT_TRUE(pumpUntilClockShows(*main, clockLabelSecond(*main) + 1));
+    EXPECT_GE(timeFieldSecond(*main), clockLabelSecond(*main) - 1);
+
+    DestroyWindow(main->window);
+    drainQuit();
+}
+
+// Minimised, the window goes on ticking and starts a task that falls due.
+TEST_F(MainWindowTest, MinimisedItKeepsTickingAndStartsADueTask) {
+    char folder[MAX_PATH], log[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "tvm", 0, log);
+    ASSERT_TRUE(SetEnvironmentVariableA("TARVELO_PROBE_LOG", log));
+    ShowWindow(main_->window, SW_MINIMIZE);
+    pumpMessages();
+    ASSERT_TRUE(IsIconic(main_->window));
+    const DateTime due = currentDateTime() + 2.0 / 86400;
+    addTaskThroughButton(*main_, dateTimeToText(due), "\"" + buildFolder() + "\\launch_probe.exe\" minimised");
+    const bool started = pumpUntil([&] { return fileBytes(log).value_or("").find("minimised") != std::string::npos; });
+    SetEnvironmentVariableA("TARVELO_PROBE_LOG", nullptr);
+    DeleteFileA(log);
+    EXPECT_TRUE(started) << "the due task did not start while the window was minimised";
+    EXPECT_GE(clockLabelSecond(*main_), secondOf(due)) << "the clock label stopped";
+    EXPECT_TRUE(IsIconic(main_->window));
 }
 
 TEST_F(MainWindowTest, FocusStartsOnTheTaskListAndTabCyclesBothWays) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "schedule/unique_handle_win.h"
+#include "common/win32_ownership_win.h"
 
 inline constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 

@@ -18,7 +18,7 @@
 
 #include "schedule/datetime.h"
 #include "schedule/tick.h"
-#include "tests/core/memory_task_list.h"
+#include "tests/support/memory_task_list.h"
 
 namespace {
 
@@ -282,6 +282,28 @@ TEST_F(LauncherTest, QuotesOnlyAWholeExistingPathWithABlank) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(commandLineFor(c.command), c.expected) << c.command;
+}
+
+// A windowed program that never reads its messages never becomes idle for
+// input: the launcher lets it go after about a second, still counting it as
+// started, and asks it to show normally.
+TEST_F(LauncherTest, AProgramThatNeverTurnsIdleReleasesTheLauncherAfterASecond) {
+    const std::string name = "tarvelo-never-idle-" + std::to_string(GetCurrentProcessId());
+    const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+    ASSERT_NE(release, nullptr);
+    const std::string program = folderOfThisProgram() + "\\never_idle_gui.exe";
+    const auto before = std::chrono::steady_clock::now();
+    const bool started = launchCommand("\"" + program + "\" " + name);
+    const auto waited = std::chrono::steady_clock::now() - before;
+    EXPECT_TRUE(started);
+    const std::vector<std::string> lines = waitForLogLines(1);
+    SetEvent(release);
+    // STARTF_USESHOWWINDOW and SW_SHOWNORMAL; not yet released: the launcher
+    // did not wait for the program's end.
+    EXPECT_EQ(lines, std::vector<std::string>{"started 1 1"});
+    EXPECT_GE(waited, 900ms) << "the launcher did not wait for the program to become idle";
+    EXPECT_EQ(waitForLogLines(2), (std::vector<std::string>{"started 1 1", "released"}));
+    CloseHandle(release);
 }
 
 // The whole way from a due row of the task list to a running process.

@@ -16,6 +16,32 @@ inline std::string buildFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
+// The control of another process's main window that has its thread's focus.
+inline HWND focusOfThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Adds a task in another process's main window as a user would: a press on
+// the time field, so that no tick overwrites the time typed next, then the
+// two texts and a click on "确认添加". False when the press never arrived.
+inline bool addTaskInWindowOf(HWND main, const std::string& time, const std::string& command) {
+    HWND timeField = GetDlgItem(main, 105), pathField = GetDlgItem(main, 106), add = GetDlgItem(main, 102);
+    PostMessageA(timeField, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(timeField, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // The field takes the focus once the press went through the program.
+    const DWORD start = GetTickCount();
+    while (focusOfThreadOf(main) != timeField) {
+        if (GetTickCount() - start > 20000) return false;
+        Sleep(20);
+    }
+    SendMessageA(timeField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(time.c_str()));
+    SendMessageA(pathField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(command.c_str()));
+    SendMessageA(add, BM_CLICK, 0, 0);
+    return true;
+}
+
 class ChildProcess {
 public:
     explicit ChildProcess(const std::string& commandLine) {

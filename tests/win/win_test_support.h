@@ -16,6 +16,7 @@
 #include "app/main_window_win.h"
 #include "app/message_loop_win.h"
 #include "tasks/drop_target_win.h"
+#include "tests/support/message_boxes_win.h"
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -30,6 +31,16 @@ inline void pumpMessages() {
         }
         Sleep(10);
     }
+}
+
+// Handles messages until `done` holds; false when `milliseconds` passed first.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds = 15000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        pumpMessages();
+    }
+    return true;
 }
 
 inline void drainQuit() {
@@ -131,28 +142,6 @@ private:
         return id;
     }
 };
-
-struct WindowSearch {
-    const char* className;
-    HWND found;
-};
-
-inline BOOL CALLBACK matchVisibleClass(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    char name[32] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-inline HWND visibleWindowOfThread(const char* className) {
-    WindowSearch search{className, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), matchVisibleClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // A data object with one global-memory format.
 class TestDataObject final : public IDataObject {

@@ -1,4 +1,5 @@
-// An in-memory task list for the core tests, with the list view's rules.
+// An in-memory task list with the list view's rules, for the core tests,
+// the Win32 tests of the task file and launcher, and the benchmarks.
 #pragma once
 
 #include <string>

@@ -1,0 +1,15 @@
+// Paths as the ANSI functions take them: byte strings in the system's
+// double-byte code page (GBK). Platform-free.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// The last backslash that starts a character, or npos. Every byte with its
+// high bit set starts a two-byte character, whose trail byte may be 0x5C,
+// the code of "\" (乗 is 81 5C): the task file's splitting uses the same rule.
+std::size_t lastBackslash(std::string_view path) noexcept;
+
+// The path up to its last backslash, that backslash excluded; empty when
+// it has none.
+std::string_view folderOf(std::string_view path) noexcept;

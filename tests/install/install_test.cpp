@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/texts.h"
+#include "common/win32_ownership_win.h"
 #include "documents_folder.h"
 #include "process_support.h"
-#include "schedule/unique_handle_win.h"
 
 namespace {
 
@@ -99,11 +99,8 @@ struct Shortcut {
     std::string workingDirectory;
 };
 
-struct ComRelease {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
 template <class T>
-using ComPtr = std::unique_ptr<T, ComRelease>;
+using ComPtr = std::unique_ptr<T, ComReleaser<T>>;
 
 std::optional<Shortcut> readShortcut(const std::string& path) {
     IShellLinkA* rawLink = nullptr;

@@ -1,6 +1,6 @@
 // Finding the message boxes and popup menus that a test's actions open:
 // visible top-level windows of one process, boxes of class "#32770" and
-// menus of class "#32768".
+// menus of class "#32768" (and, by its class, a started program's window).
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,7 @@ inline BOOL CALLBACK matchVisibleWindow(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<VisibleWindowSearch*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    char name[32] = {};
+    char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     if (process == search->process && lstrcmpA(name, search->className) == 0 && IsWindowVisible(window)) {
         search->found = window;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/texts.h"
+#include "tests/support/message_boxes_win.h"
 
 // The folder of this test program, which holds every program of the build.
 inline std::string buildFolder() {
@@ -74,31 +75,13 @@ public:
     HWND waitForMainWindow(DWORD milliseconds) const {
         const DWORD start = GetTickCount();
         do {
-            Found found{info_.dwProcessId, nullptr};
-            EnumWindows(matchMainWindow, reinterpret_cast<LPARAM>(&found));
-            if (found.window != nullptr) return found.window;
+            if (HWND window = visibleWindowOf(info_.dwProcessId, text::kWindowTitle)) return window;
             Sleep(20);
         } while (GetTickCount() - start < milliseconds);
         return nullptr;
     }
 
 private:
-    struct Found {
-        DWORD process;
-        HWND window;
-    };
-    static BOOL CALLBACK matchMainWindow(HWND window, LPARAM context) {
-        auto* found = reinterpret_cast<Found*>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (process == found->process && IsWindowVisible(window) && lstrcmpA(name, text::kWindowTitle) == 0) {
-            found->window = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
     PROCESS_INFORMATION info_{};
     bool started_ = false;
 };

@@ -2,13 +2,8 @@
 
 std::size_t lastBackslash(std::string_view path) noexcept {
     std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (byte & 0x80u)
-            ++i;  // the trail byte is part of this character
-        else if (byte == '\\')
-            last = i;
-    }
+    for (std::size_t i = 0; i < path.size(); i += characterLength(path[i]))
+        if (path[i] == '\\') last = i;
     return last;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/ansi_path.h"
+
 namespace {
 
 std::string_view untilZero(std::string_view text) { return text.substr(0, text.find('\0')); }
@@ -13,7 +15,7 @@ std::size_t findSeparator(std::string_view text, std::string_view separator, std
     std::size_t pos = from;
     while (pos <= text.size() && text.size() - pos >= separator.size()) {
         if (text.compare(pos, separator.size(), separator) == 0) return pos;
-        pos += (static_cast<unsigned char>(text[pos]) & 0x80u) ? 2 : 1;
+        pos += characterLength(text[pos]);
     }
     return std::string_view::npos;
 }

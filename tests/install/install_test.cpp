@@ -43,8 +43,14 @@ bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 // msiexec with ARGS; its exit code, or nothing when it did not end in time.
 std::optional<DWORD> msiexec(const std::string& args) {
     ChildProcess installer("msiexec.exe " + args);
-    if (!installer.started()) return std::nullopt;
-    return installer.waitForExit(kInstallerDeadline);
+    if (!installer.started()) {
+        ADD_FAILURE() << "msiexec " << args << " did not start, error " << GetLastError();
+        return std::nullopt;
+    }
+    const DWORD start = GetTickCount();
+    const auto code = installer.waitForExit(kInstallerDeadline);
+    if (!code) ADD_FAILURE() << "msiexec " << args << " still running after " << GetTickCount() - start << " ms";
+    return code;
 }
 
 std::vector<std::string> relatedProducts() {
@@ -181,8 +187,10 @@ std::optional<DWORD> runAndEscape(const Shortcut& shortcut) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        shortcut.workingDirectory.c_str(), &startup, &info))
+                        shortcut.workingDirectory.c_str(), &startup, &info)) {
+        ADD_FAILURE() << command << " did not start, error " << GetLastError();
         return std::nullopt;
+    }
     UniqueHandle process(info.hProcess);
     CloseHandle(info.hThread);
     HWND main = nullptr;
@@ -194,12 +202,22 @@ std::optional<DWORD> runAndEscape(const Shortcut& shortcut) {
             if (owner == info.dwProcessId && IsWindowVisible(w)) main = w;
         }
     }
+    // Which step failed tells a slow start from a lost key or a hung exit.
     if (main == nullptr) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.get(), &code);
+        ADD_FAILURE() << "no visible main window within 30 s; the program "
+                      << (code == STILL_ACTIVE ? std::string("is still running")
+                                               : "ended with " + std::to_string(code));
         TerminateProcess(process.get(), 99);
         return std::nullopt;
     }
-    PostMessageA(FindWindowExA(main, nullptr, WC_LISTVIEWA, nullptr), WM_KEYDOWN, VK_ESCAPE, 1);
+    HWND list = FindWindowExA(main, nullptr, WC_LISTVIEWA, nullptr);
+    if (list == nullptr) ADD_FAILURE() << "the main window has no list view";
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
     if (WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "still running 20 s after Esc on its task list; main window "
+                      << (IsWindow(main) ? (IsWindowVisible(main) ? "visible" : "hidden") : "gone");
         TerminateProcess(process.get(), 99);
         return std::nullopt;
     }

@@ -19,6 +19,7 @@
 #include "common/win32_ownership_win.h"
 #include "documents_folder.h"
 #include "process_support.h"
+#include "tests/support/message_boxes_win.h"
 
 namespace {
 
@@ -194,14 +195,8 @@ std::optional<DWORD> runAndEscape(const Shortcut& shortcut) {
     UniqueHandle process(info.hProcess);
     CloseHandle(info.hThread);
     HWND main = nullptr;
-    for (DWORD start = GetTickCount(); main == nullptr && GetTickCount() - start < 30000; Sleep(20)) {
-        for (HWND w = FindWindowA(text::kWindowTitle, nullptr); w != nullptr;
-             w = FindWindowExA(nullptr, w, text::kWindowTitle, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == info.dwProcessId && IsWindowVisible(w)) main = w;
-        }
-    }
+    for (DWORD start = GetTickCount(); main == nullptr && GetTickCount() - start < 30000; Sleep(20))
+        main = visibleWindowOf(info.dwProcessId, text::kWindowTitle);
     // Which step failed tells a slow start from a lost key or a hung exit.
     if (main == nullptr) {
         DWORD code = 0;
